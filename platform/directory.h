@@ -1,0 +1,60 @@
+// Directory listing and directory identity.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One entry of a directory listing.
+struct DirEntry {
+  std::string name;           // bare name, as the file system gives it
+  bool is_directory = false;  // the FILE_ATTRIBUTE_DIRECTORY bit, links followed
+};
+
+// Lists the directory that a pattern names: a directory path followed by
+// "*.*". A backslash in the path is a path separator on every platform.
+// On Windows entries come in the order the file system returns them. Elsewhere
+// "." and ".." come first, then the other entries in NTFS order (by name with
+// ASCII letters upper-cased, ties broken by the raw bytes), and only regular
+// files and directories are listed, links followed.
+class DirectoryListing {
+ public:
+  explicit DirectoryListing(const std::string& pattern);
+  ~DirectoryListing();
+  DirectoryListing(const DirectoryListing&) = delete;
+  DirectoryListing& operator=(const DirectoryListing&) = delete;
+
+  // False when the directory cannot be listed.
+  bool ok() const;
+  // Fills `entry` with the next entry; false when there is none.
+  bool next(DirEntry* entry);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Identity of a directory, equal for two paths that reach the same directory.
+struct DirectoryId {
+  uint64_t device = 0;
+  uint64_t index = 0;
+  bool operator==(const DirectoryId&) const = default;
+};
+
+// Fills `id` for the directory at `path` (links followed); false if `path` is
+// not a directory or its identity cannot be read.
+bool directory_identity(const std::string& path, DirectoryId* id);
+
+// True when `path` names an existing directory (links followed).
+bool is_directory(const std::string& path);
+
+// The longest path, in characters without the terminator, that the platform's
+// file functions accept: 259 on Windows (MAX_PATH), PATH_MAX - 1 elsewhere.
+size_t max_path_length();
+
+// The path separator that ends a directory path given on the command line.
+char native_separator();
+
+// `path` as the platform writes it, for messages: backslashes become slashes
+// where the slash is the separator.
+std::string native_path(const std::string& path);

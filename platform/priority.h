@@ -1,0 +1,5 @@
+// Process scheduling priority.
+#pragma once
+
+// Raises the process to high priority. A failure is ignored.
+void raise_priority();

@@ -1,0 +1,12 @@
+// Running a program and waiting for it, for the end-to-end tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs `args` (the program's path first) with standard input empty, standard
+// output written to `stdout_path` and standard error to `stderr_path`, waits
+// for it and returns its exit status; -1 when it cannot be started, and on
+// POSIX 128 plus the signal number when a signal ended it.
+int run_program(const std::vector<std::string>& args, const std::string& stdout_path,
+                const std::string& stderr_path);

@@ -1,0 +1,80 @@
+// Temporary trees, output masking and program runs for the tests.
+#include "support/test_support.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "platform/process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string unique_name() {
+  static std::atomic<unsigned> counter{0};
+  auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+  return "texsift_test_" + std::to_string(now) + "_" + std::to_string(counter++);
+}
+
+}  // namespace
+
+TempTree::TempTree() {
+  fs::path path = fs::temp_directory_path() / unique_name();
+  fs::create_directories(path);
+  root_ = path.string();
+  root_ += static_cast<char>(fs::path::preferred_separator);
+}
+
+TempTree::~TempTree() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+void TempTree::write(const std::string& relative, std::string_view content) const {
+  fs::path path = fs::path(root_) / fs::path(relative).make_preferred();
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+void TempTree::make_directory(const std::string& relative) const {
+  fs::create_directories(fs::path(root_) / fs::path(relative).make_preferred());
+}
+
+std::string read_whole_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string mask_timings(const std::string& text) {
+  static const std::regex timing("\t *[0-9]+\\.[0-9]{4} sec *[0-9]+\\.[0-9]{4} ms");
+  return std::regex_replace(text, timing, "\t# sec # ms");
+}
+
+std::string without_crlf(const std::string& text) {
+  if (std::string_view(standard_line_end()) == "\n")
+    return text;
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+      result += text[i];
+  return result;
+}
+
+ProgramResult run_built_program(const std::string& program,
+                                const std::vector<std::string>& args) {
+  TempTree outputs;
+  std::vector<std::string> command{(fs::current_path() / program).string()};
+  command.insert(command.end(), args.begin(), args.end());
+  ProgramResult result;
+  result.status = run_program(command, outputs.root() + "out", outputs.root() + "err");
+  result.out = without_crlf(read_whole_file(outputs.root() + "out"));
+  result.err = without_crlf(read_whole_file(outputs.root() + "err"));
+  return result;
+}

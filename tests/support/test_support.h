@@ -1,0 +1,65 @@
+// Helpers for the tests: temporary game trees, a recording console, program runs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/console.h"
+
+// A console that records text and colour changes as one transcript, each
+// change written as "{N}" where it happened.
+class RecordingConsole : public Console {
+ public:
+  void write(std::string_view text) override { transcript_ += text; }
+  void set_colour(int attribute) override {
+    transcript_ += "{" + std::to_string(attribute) + "}";
+  }
+  const std::string& transcript() const { return transcript_; }
+
+ private:
+  std::string transcript_;
+};
+
+// A directory made for one test under the system's temporary directory,
+// removed with everything in it when the object goes.
+class TempTree {
+ public:
+  TempTree();
+  ~TempTree();
+  TempTree(const TempTree&) = delete;
+  TempTree& operator=(const TempTree&) = delete;
+
+  // The directory's path, ending in a separator.
+  const std::string& root() const { return root_; }
+  // Writes `content` to the file at `relative` (slashes between levels),
+  // making the directories it needs.
+  void write(const std::string& relative, std::string_view content) const;
+  // Makes the directory at `relative` and those above it.
+  void make_directory(const std::string& relative) const;
+
+ private:
+  std::string root_;
+};
+
+// The whole content of the file at `path`; empty when it cannot be read.
+std::string read_whole_file(const std::string& path);
+
+// `text` with each timing figure ("\t1.2345 sec 1234.5678 ms") replaced by
+// "\t# sec # ms", so that runs can be compared.
+std::string mask_timings(const std::string& text);
+
+// `text` with every CR LF turned into LF where standard output is in text
+// mode and writes a line feed as CR LF (Windows); elsewhere `text` itself.
+std::string without_crlf(const std::string& text);
+
+// What a program run gave.
+struct ProgramResult {
+  int status = -1;
+  std::string out;  // standard output, CR LF turned into LF
+  std::string err;  // standard error
+};
+
+// Runs the program named `program` in the current directory with `args`.
+ProgramResult run_built_program(const std::string& program,
+                                const std::vector<std::string>& args);
