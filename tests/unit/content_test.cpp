@@ -1,0 +1,54 @@
+// Tests of reading a file whole: short reads and allocation failure.
+#include "search/content.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/file.h"
+#include "support/test_support.h"
+
+// An allocation that cannot be served returns null under the sanitizer too,
+// as it does in a normal build, so that the program's own message is seen.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
+namespace {
+
+std::string text_of(const FileContent& content) {
+  return std::string(reinterpret_cast<const char*>(content.bytes().data()), content.size());
+}
+
+TEST(LoadFile, ReadsTheWholeFile) {
+  TempTree tree;
+  tree.write("a.ltx", std::string("sky\0\xFF.", 6));
+  InputFile file;
+  ASSERT_TRUE(file.open(tree.root() + "a.ltx"));
+  ASSERT_EQ(file.size(), 6);
+  FileContent content = load_file(file, tree.root() + "a.ltx", 6);
+  EXPECT_EQ(text_of(content), std::string("sky\0\xFF.", 6));
+}
+
+TEST(LoadFile, ShortReadKeepsOnlyTheBytesRead) {
+  // The file is shorter than the size the load was told, as when it shrinks
+  // between the size and the read: only the bytes read are content, so the
+  // name ends at the end of what was read.
+  TempTree tree;
+  tree.write("a.ltx", "act\\act_head");
+  InputFile file;
+  ASSERT_TRUE(file.open(tree.root() + "a.ltx"));
+  FileContent content = load_file(file, tree.root() + "a.ltx", 40);
+  EXPECT_EQ(content.size(), 12u);
+  EXPECT_EQ(text_of(content), "act\\act_head");
+  EXPECT_EQ(find_name(content.bytes(), "act\\act_head"), std::optional<uint64_t>(0));
+}
+
+TEST(LoadFileDeathTest, AllocationFailureEndsTheRunWithAMessage) {
+  TempTree tree;
+  tree.write("huge.ltx", "x");
+  const std::string path = tree.root() + "huge.ltx";
+  InputFile file;
+  ASSERT_TRUE(file.open(path));
+  const uint64_t size = uint64_t{1} << 62;
+  EXPECT_EXIT(load_file(file, path, size), testing::ExitedWithCode(1),
+              "cannot allocate 4611686018427387904 bytes for the content of .*huge\\.ltx");
+}
+
+}  // namespace
