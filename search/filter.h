@@ -1,6 +1,8 @@
 // The searchable-file filter: which entries of the game tree the searches descend into or read.
 #pragma once
 
+#include <string>
+
 #include "platform/directory.h"
 #include "platform/walk.h"
 
@@ -11,3 +13,12 @@
 // of the 46 excluded substrings (".dds", ".h", "textures.ltx", "~" ...) is
 // skipped; every other file is read.
 EntryAction is_searchable(const DirEntry& entry);
+
+// A walk of the game tree that descends into and reads what is_searchable
+// says.
+class SearchableWalk : public WalkVisitor {
+ public:
+  EntryAction classify(const std::string&, const DirEntry& entry) override {
+    return is_searchable(entry);
+  }
+};
