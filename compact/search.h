@@ -1,0 +1,14 @@
+// The compact build's one search: every catalogue name tried on every searchable file.
+#pragma once
+
+#include <string>
+
+struct CompactState;
+
+// Walks `directory` (the game root, ending in a separator, or empty for the
+// current directory) depth-first. For each searchable file that opens, prints
+// "searching in '%s'\n" with its bare name and, for each catalogue name found
+// in its content, in catalogue order, sets colour 10 and prints
+// "FOUND '%s' @ %u\n" with the file's path relative to the game root and the
+// offset. Colour 7 is set at the start of every name tried.
+void compact_search_files(const std::string& directory, CompactState* state);
