@@ -1,0 +1,119 @@
+// End-to-end tests of Texsift-compact: the built program on temporary trees, whole output compared.
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace {
+
+const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
+const char kUsage[] = "Usage: Texsift.EXE C:\\KORVAN1\\\n";
+const char kSeparator[] = "\n--------------\n";
+const char kCollectingRoot[] = "collecting = 'gamedata\\textures\\*.*'\t\t\r";
+
+ProgramResult compact(const std::vector<std::string>& args) {
+  return run_built_program(COMPACT_PROGRAM, args);
+}
+
+std::string scanning(const std::string& root) {
+  return std::string(kBanner) + "Scanning path: '" + root + "'\n";
+}
+
+TEST(CompactProgram, Usage) {
+  const std::vector<std::string> rows[] = {
+      {}, {"root", "1"}, {"-h"}, {"--help"}, {"/?"},
+  };
+  for (const std::vector<std::string>& args : rows) {
+    ProgramResult result = compact(args);
+    EXPECT_EQ(result.status, 0) << args.size();
+    EXPECT_EQ(result.out, std::string(kBanner) + kUsage) << args.size();
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST(CompactProgram, RootThatIsNotADirectory) {
+  TempTree tree;
+  tree.write("file", "x");
+  const char separator = tree.root().back();
+  struct Row {
+    std::string root;
+    std::string shown;  // with the separator appended
+  } rows[] = {
+      {tree.root() + "missing" + separator, tree.root() + "missing" + separator},
+      {tree.root() + "file", tree.root() + "file" + separator},
+  };
+  for (const Row& row : rows) {
+    ProgramResult result = compact({row.root});
+    EXPECT_EQ(result.status, 1) << row.root;
+    EXPECT_EQ(result.out, scanning(row.shown)) << row.root;
+    EXPECT_NE(result.err.find("is not a directory"), std::string::npos) << result.err;
+  }
+}
+
+TEST(CompactProgram, TwoNamesInOneFileInCatalogueOrder) {
+  TempTree tree;
+  tree.write("gamedata/textures/act/act_head.dds", "x");
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("gamedata/config/weapons.ltx", "sky = sky\r\ntexture = act\\act_head\r\n");
+  ProgramResult result = compact({tree.root()});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot +
+                            "collecting = 'gamedata\\textures\\act\\*.*'\t\t\r" + kSeparator +
+                            "searching in 'weapons.ltx'\n"
+                            "FOUND 'gamedata\\config\\weapons.ltx' @ 21\n"
+                            "FOUND 'gamedata\\config\\weapons.ltx' @ 0\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(CompactProgram, UiTextureCollected) {
+  TempTree tree;
+  tree.write("gamedata/textures/ui/ui_icons.dds", "x");
+  tree.write("gamedata/config/ui.xml", "<texture>ui\\ui_icons</texture>");
+  ProgramResult result = compact({tree.root()});
+  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot +
+                            "collecting = 'gamedata\\textures\\ui\\*.*'\t\t\r" + kSeparator +
+                            "searching in 'ui.xml'\n"
+                            "FOUND 'gamedata\\config\\ui.xml' @ 9\n");
+}
+
+TEST(CompactProgram, EmptyCatalogueAndFilteredFiles) {
+  TempTree tree;
+  tree.make_directory("gamedata/textures");
+  for (const char* name : {"engine.dll", "notes.txt", "old~", "save.sav", "setup.exe",
+                           "textures.ltx", "a.hom", "level.ogg", "shader.h", "sky.tga"})
+    tree.write(std::string("gamedata/") + name, "act\\act_head\n");
+  tree.write("old.exe/inner.ltx", "x");
+  ProgramResult result = compact({tree.root()});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot + kSeparator +
+                            "searching in 'engine.dll'\n"
+                            "searching in 'notes.txt'\n"
+                            "searching in 'old~'\n"
+                            "searching in 'save.sav'\n"
+                            "searching in 'setup.exe'\n"
+                            "searching in 'textures.ltx'\n"
+                            "searching in 'inner.ltx'\n");
+}
+
+TEST(CompactProgram, ZeroLengthFile) {
+  TempTree tree;
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("gamedata/empty.ltx", "");
+  ProgramResult result = compact({tree.root()});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot + kSeparator +
+                            "searching in 'empty.ltx'\n");
+}
+
+TEST(CompactProgram, RootWithoutTrailingSeparator) {
+  TempTree tree;
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("sky.ltx", "the sky\n");
+  std::string bare = tree.root().substr(0, tree.root().size() - 1);
+  ProgramResult result = compact({bare});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot + kSeparator +
+                            "searching in 'sky.ltx'\n"
+                            "FOUND 'sky.ltx' @ 4\n");
+}
+
+}  // namespace
