@@ -1,0 +1,87 @@
+// Tests of the one-pass name search: it must answer exactly as find_name does, name by name.
+#include "search/name_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace {
+
+Bytes bytes_of(std::string_view text) {
+  return Bytes(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
+std::vector<std::optional<uint64_t>> reference(std::string_view content,
+                                               const std::vector<std::string_view>& names) {
+  std::vector<std::optional<uint64_t>> offsets;
+  for (std::string_view name : names)
+    offsets.push_back(find_name(bytes_of(content), name));
+  return offsets;
+}
+
+TEST(NameSearch, CataloguesOfAwkwardNames) {
+  using namespace std::string_literals;
+  struct Row {
+    std::string content;
+    std::vector<std::string_view> names;
+  } rows[] = {
+      // Prefix pairs: the shorter name counts only where a terminator follows it.
+      {"x act\\act_head_old act\\act_head\r\n", {"act\\act_head", "act\\act_head_old"}},
+      {"act\\act_head_old", {"act\\act_head_old", "act\\act_head"}},
+      // Duplicates answer alike.
+      {"a sky,", {"sky", "sky", "sk", "sky"}},
+      // A name holding the backslash terminator, and its directory as a name.
+      {"act\\act_head act\\ ", {"act", "act\\act_head", "act\\"}},
+      // A name ending at the very end of the content.
+      {"texture = wpn\\wpn_pm", {"wpn\\wpn_pm", "wpn"}},
+      // Short names and names with top-bit bytes are hidden by the skip as find_name hides them.
+      {"ab\0\xff"s, {"ab", "a"}},
+      {"text \xc4\xd6\xdc.", {"\xc4\xd6\xdc"}},
+      {"\xff\xff\xc4\xd6\xdc.", {"\xc4\xd6\xdc"}},
+      // Names that are suffixes of other names end in the same place.
+      {"x\\b\\c.", {"x\\b\\c", "b\\c", "\\c"}},
+      {"", {"abc"}},
+      {"ab", {"abc"}},
+  };
+  for (const Row& row : rows) {
+    NameSearch search(row.names);
+    EXPECT_EQ(search.find_all(bytes_of(row.content)), reference(row.content, row.names))
+        << row.content;
+  }
+}
+
+// Random contents rich in terminators, top-bit and control bytes, with names
+// planted at the start, in the middle and at the end.
+TEST(NameSearch, AgreesWithFindNameOnRandomData) {
+  std::mt19937_64 random(20261207);
+  auto pick = [&](std::string_view from) { return from[random() % from.size()]; };
+  const std::string_view name_bytes("ab\\_c\xc4\x7f\x20", 8);
+  const std::string_view filler("ab\\. ,]_\0\xff\x80\n\r\t\x1f" "c", 16);
+  long compared = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::vector<std::string> store;
+    for (int n = 1 + static_cast<int>(random() % 8); n > 0; --n) {
+      std::string name;
+      for (size_t length = 1 + random() % 7; name.size() < length;)
+        name += pick(round % 2 ? name_bytes.substr(0, 5) : name_bytes);
+      store.push_back(name);
+      if (random() % 4 == 0)
+        store.push_back(name);
+      if (name.size() > 1 && random() % 3 == 0)
+        store.push_back(name.substr(0, name.size() - 1));
+    }
+    std::string content;
+    for (size_t size = random() % 120; content.size() < size;)
+      content += random() % 6 == 0 ? store[random() % store.size()] : std::string(1, pick(filler));
+    if (random() % 3 == 0)
+      content += store[random() % store.size()];
+    std::vector<std::string_view> names(store.begin(), store.end());
+    NameSearch search(names);
+    ASSERT_EQ(search.find_all(bytes_of(content)), reference(content, names)) << round;
+    compared += static_cast<long>(names.size());
+  }
+  EXPECT_GT(compared, 50000);
+}
+
+}  // namespace
