@@ -24,10 +24,10 @@ bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Runs the search the flag selects over `game_root`.
 void run_search(uint8_t algorithm_flag, const std::string& game_root,
-                Catalogue* catalogue, const Report& report) {
+                const Catalogue& catalogue, const Report& report) {
   if (algorithm_flag != 0) {
     print(report.console, "algorithm #2 selected\n");
-    search_files(game_root, *catalogue, report);
+    search_files(game_root, catalogue, report);
   } else {
     print(report.console, "algorithm #1 selected (slower)\n");
     search_textures(game_root, catalogue, report);
@@ -87,6 +87,6 @@ int run_texsift(const std::vector<std::string>& args, Console& console) {
   Catalogue catalogue;
   collect_textures(texture_root, report.texture_root_len, &catalogue, console);
   print(console, "\n--------------\n");
-  run_search(algorithm_flag, game_root, &catalogue, report);
+  run_search(algorithm_flag, game_root, catalogue, report);
   return 0;
 }

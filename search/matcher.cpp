@@ -79,12 +79,3 @@ std::optional<uint64_t> find_name(Bytes content, std::string_view name) {
   }
   return std::nullopt;
 }
-
-std::vector<std::optional<uint64_t>> find_names(Bytes content,
-                                                const std::vector<std::string_view>& names) {
-  std::vector<std::optional<uint64_t>> offsets;
-  offsets.reserve(names.size());
-  for (std::string_view name : names)
-    offsets.push_back(find_name(content, name));
-  return offsets;
-}

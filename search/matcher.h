@@ -5,7 +5,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <vector>
 
 // Bytes of a file's content, or the part of it from some offset to its end.
 using Bytes = std::span<const unsigned char>;
@@ -33,9 +32,3 @@ bool match_name(Bytes data, std::string_view name);
 // candidate that does not match; none when there is no occurrence, when
 // `name` is empty or when `content` is shorter than `name`.
 std::optional<uint64_t> find_name(Bytes content, std::string_view name);
-
-// For each of `names`, in order, what find_name gives for it on `content`.
-// The per-file search takes a file's answers from here, so that a search
-// serving all names in one pass can take the place of one find_name per name.
-std::vector<std::optional<uint64_t>> find_names(Bytes content,
-                                                const std::vector<std::string_view>& names);

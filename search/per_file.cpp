@@ -11,6 +11,7 @@
 #include "search/filter.h"
 #include "search/found.h"
 #include "search/matcher.h"
+#include "search/name_search.h"
 #include "search/search.h"
 
 namespace {
@@ -19,7 +20,9 @@ namespace {
 class FileWalk : public SearchableWalk {
  public:
   FileWalk(const Catalogue& catalogue, const Report& report)
-      : catalogue_(catalogue), report_(report) {}
+      : catalogue_(catalogue),
+        report_(report),
+        search_(catalogue_names(catalogue.catalogue)) {}
 
   void on_file(const std::string& path, const DirEntry& entry) override {
     InputFile file;
@@ -42,8 +45,8 @@ class FileWalk : public SearchableWalk {
   void search_names(const FileContent& content) {
     catalogue_copy_ = catalogue_.catalogue;
     std::vector<std::string_view> names = catalogue_names(catalogue_copy_);
-    // A name longer than the file is never found in it.
-    std::vector<std::optional<uint64_t>> offsets = find_names(content.bytes(), names);
+    // One pass finds every name; a name longer than the file is never found in it.
+    std::vector<std::optional<uint64_t>> offsets = search_.find_all(content.bytes());
     for (size_t i = 0; i < names.size(); ++i) {
       report_.console.set_colour(kColourGrey);
       if (offsets[i])
@@ -53,6 +56,7 @@ class FileWalk : public SearchableWalk {
 
   const Catalogue& catalogue_;
   const Report& report_;
+  NameSearch search_;           // the names of the catalogue, in its order
   std::string catalogue_copy_;  // the catalogue text, refilled for every file
 };
 

@@ -156,15 +156,6 @@ TEST(MatchName, TerminatorOrEnd) {
   EXPECT_FALSE(match_name(bytes_of("skx "), "sky"));
 }
 
-TEST(FindNames, EachNameAsFindNameGivesIt) {
-  const std::string content = "sky act\\act_head, sky.";
-  std::vector<std::string_view> names{"act\\act_head", "sky", "none", "sky",
-                                      "a_much_longer_name_than_the_content"};
-  std::vector<std::optional<uint64_t>> offsets = find_names(bytes_of(content), names);
-  std::vector<std::optional<uint64_t>> expected{4, 0, kNone, 0, kNone};
-  EXPECT_EQ(offsets, expected);
-}
-
 // The matcher step by step as it is specified: the skip passes one byte at a
 // time, window bytes past the end of the content count as 0x00, and the
 // candidates run from offset 0 to size - len.

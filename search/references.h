@@ -1,0 +1,28 @@
+// The references one walk of the game tree finds, for every catalogue name at once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Report;
+
+// One file that holds a name, and where the name first occurs in it.
+struct Reference {
+  uint32_t file;    // index into References::paths
+  uint64_t offset;  // of the first whole-name occurrence
+};
+
+// Every reference in the searchable files of a tree. Memory grows with the
+// number of references, not with the bytes searched.
+struct References {
+  std::vector<std::string> paths;            // files holding a name, from the game root, in walk order
+  std::vector<std::vector<Reference>> hits;  // per name: the files holding it, in walk order
+};
+
+// Walks `game_root` once, reading each searchable file once and searching it
+// for all of `names` (each given once) in one pass. Hits come in the order
+// the per-name walks would meet them.
+References find_references(const std::string& game_root,
+                           const std::vector<std::string_view>& names, const Report& report);
