@@ -36,9 +36,12 @@ class StandardConsole : public Console {
       flush();
   }
 
+  // A change to the colour already in force is not sent: the per-file search
+  // sets grey once for every name it tries.
   void set_colour(int attribute) override {
-    if (!colour_)
+    if (!colour_ || attribute == attribute_)
       return;
+    attribute_ = attribute;
     flush();
     std::string sequence = ansi_sequence(attribute);
     write(sequence);
@@ -58,6 +61,7 @@ class StandardConsole : public Console {
 
   bool interactive_;
   bool colour_;
+  int attribute_ = -1;  // the colour in force; none sent yet
 };
 
 }  // namespace

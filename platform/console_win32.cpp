@@ -23,8 +23,12 @@ class StandardConsole : public Console {
   }
 
   // The text before the change must reach the console first, or it would be
-  // shown in the new colour.
+  // shown in the new colour. A change to the colour already in force is not
+  // made: the per-file search sets grey once for every name it tries.
   void set_colour(int attribute) override {
+    if (attribute == attribute_)
+      return;
+    attribute_ = attribute;
     flush();
     SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE),
                             static_cast<WORD>(attribute));
@@ -42,6 +46,7 @@ class StandardConsole : public Console {
   }
 
   bool interactive_;
+  int attribute_ = -1;  // the colour in force; none set yet
 };
 
 }  // namespace
