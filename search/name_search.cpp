@@ -46,8 +46,13 @@ class NameAutomaton {
   void report(uint32_t state, uint64_t end,
               std::vector<std::optional<uint64_t>>* offsets, size_t* remaining) const;
 
+  // Advances `i` past the bytes at which no name can begin, judged by their
+  // first two bytes; returns the position of the next possible beginning.
+  uint64_t skip_to_possible_start(const unsigned char* data, uint64_t size, uint64_t i) const;
+
   uint8_t class_of_[256] = {};
   bool terminator_[256] = {};
+  std::vector<uint8_t> starts_pair_;    // per two bytes: 1 when some name begins with them
   uint32_t classes_ = 1;                // class 0 is every byte no name holds
   std::vector<uint32_t> table_;         // states * classes_
   std::vector<int32_t> name_at_;        // per state: the id of the name ending there
@@ -67,6 +72,9 @@ NameAutomaton::NameAutomaton(const std::vector<std::string_view>& names,
 }
 
 void NameAutomaton::build_classes(const std::vector<std::string_view>& names) {
+  starts_pair_.assign(65536, 0);
+  for (std::string_view name : names)
+    starts_pair_[static_cast<unsigned char>(name[0]) * 256u + static_cast<unsigned char>(name[1])] = 1;
   for (std::string_view name : names)
     for (char c : name) {
       auto byte = static_cast<unsigned char>(c);
@@ -155,6 +163,13 @@ void NameAutomaton::scan(Bytes content, std::vector<std::optional<uint64_t>>* of
   const uint64_t size = content.size();
   uint32_t entry = 0;
   for (uint64_t i = 0; i < size; ++i) {
+    // From the root, no partial name is pending, so the bytes at which no
+    // name begins can be passed without the automaton.
+    if (entry == 0) {
+      i = skip_to_possible_start(data, size, i);
+      if (i >= size)
+        return;
+    }
     entry = table_[entry + class_of_[data[i]]];
     if (!(entry & kMatchBit))
       continue;
@@ -166,6 +181,16 @@ void NameAutomaton::scan(Bytes content, std::vector<std::optional<uint64_t>>* of
     if (remaining == 0)
       return;
   }
+}
+
+uint64_t NameAutomaton::skip_to_possible_start(const unsigned char* data, uint64_t size,
+                                               uint64_t i) const {
+  // Every name here has three bytes or more, so a beginning needs two bytes
+  // after it; the last two bytes of the content begin nothing.
+  const uint8_t* starts = starts_pair_.data();
+  while (i + 2 < size && !starts[data[i] * 256u + data[i + 1]])
+    ++i;
+  return i + 2 < size ? i : size;
 }
 
 NameSearch::NameSearch(const std::vector<std::string_view>& names) {
