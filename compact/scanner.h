@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // The index of the first byte equal to `ch` among data[0] to data[count - 1],
 // or none.
@@ -29,3 +31,28 @@ std::optional<size_t> compact_next_candidate(const char* data, size_t size,
 // not searched.
 std::optional<size_t> compact_find_name(const char* data, size_t size,
                                         std::string_view name);
+
+// Names prepared for one scan per group over a content: names that share
+// their length and first byte meet the same candidates until one of them
+// matches, so a group's scan confirms every still-unfound member at each
+// candidate and goes on one byte after it for the others. Prepared once, it
+// serves any number of contents.
+class CompactNameGroups {
+ public:
+  // Groups `names`; duplicates are searched once.
+  explicit CompactNameGroups(const std::vector<std::string_view>& names);
+
+  // For each name given to the constructor, in that order, what
+  // compact_find_name(data, size, name) returns.
+  std::vector<std::optional<size_t>> find_all(const char* data, size_t size) const;
+
+ private:
+  std::vector<std::string> distinct_;  // by length, then by bytes
+  std::vector<size_t> slot_of_;        // each given name's index in distinct_
+  std::vector<size_t> group_starts_;   // each group's first index, then distinct_.size()
+};
+
+// For each of `names`, in order, what compact_find_name(data, size, name)
+// returns, with one scan per group of names sharing length and first byte.
+std::vector<std::optional<size_t>> compact_find_names(
+    const char* data, size_t size, const std::vector<std::string_view>& names);

@@ -1,0 +1,223 @@
+// Tests of the grouped compact scan: each name's answer equals compact_find_name's, on worked and random cases.
+#include "compact/scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+using Offsets = std::vector<std::optional<size_t>>;
+
+constexpr std::optional<size_t> kNone = std::nullopt;
+
+// A heap copy of `data` of exactly its size, so that AddressSanitizer
+// reports any byte read past its end.
+std::unique_ptr<char[]> exact_copy(const std::string& data) {
+  std::unique_ptr<char[]> buffer(new char[data.size()]);
+  std::copy(data.begin(), data.end(), buffer.get());
+  return buffer;
+}
+
+std::vector<std::string_view> views(const std::vector<std::string>& names) {
+  return std::vector<std::string_view>(names.begin(), names.end());
+}
+
+// What compact_find_name gives for each name in turn.
+Offsets one_by_one(const char* data, size_t size, const std::vector<std::string_view>& names) {
+  Offsets offsets;
+  for (std::string_view name : names)
+    offsets.push_back(compact_find_name(data, size, name));
+  return offsets;
+}
+
+// `text` with every byte outside 0x20..0x7E written as \xNN.
+std::string shown(std::string_view text) {
+  std::string out;
+  for (char ch : text) {
+    auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte < 0x7f) {
+      out += ch;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+std::string shown(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& name : names)
+    out += "[" + shown(name) + "]";
+  return out;
+}
+
+TEST(CompactFindNames, WorkedCases) {
+  struct Row {
+    std::string data;
+    std::vector<std::string> names;
+    Offsets offsets;
+  } rows[] = {
+      {"", {"a"}, {kNone}},
+      {"x", {}, {}},
+      // abc is found at the first candidate; abd goes on one byte after it.
+      {"abcabd.", {"abd", "abc"}, {3, 0}},
+      // Duplicates get the same answer.
+      {"the sky.", {"sky", "sky", "the"}, {4, 4, 0}},
+      // A prefix pair: different lengths, different scans.
+      {"x sky_dmg sky.", {"sky_dmg", "sky"}, {2, 2}},
+      // Names as long as the content, or longer, are not searched.
+      {"sky", {"sky", "skyline", "sk"}, {kNone, kNone, 0}},
+      // The first window holds a top-bit byte: both members miss the sky in it.
+      {"\x80" "bc sky sxy\r\n", {"sky", "sxy"}, {kNone, 8}},
+      {"\0\0\0\0ab  act\\act_head.dds"s, {"act\\act_hand", "act\\act_head"}, {kNone, 8}},
+      // The only candidates would run past the end.
+      {"xxab", {"abc", "abd", "ab"}, {kNone, kNone, kNone}},
+      {"a\x80" "b\xff" "c.", {"\x80", "a\x80", "\xff" "c"}, {kNone, kNone, kNone}},
+  };
+  for (const Row& row : rows) {
+    std::unique_ptr<char[]> data = exact_copy(row.data);
+    Offsets found = compact_find_names(data.get(), row.data.size(), views(row.names));
+    EXPECT_EQ(found, row.offsets) << shown(row.data) << " " << shown(row.names);
+    EXPECT_EQ(found, one_by_one(data.get(), row.data.size(), views(row.names)));
+  }
+}
+
+TEST(CompactNameGroups, PreparedOnceServesManyContents) {
+  const std::vector<std::string> names = {"sky", "sxy", "sky", "a", "act\\act_head"};
+  const CompactNameGroups groups(views(names));
+  for (std::string data : {"sky"s, "a sxy sky act\\act_head."s, "\xff\xff\xff\xff\xff\xff\xff\xff sky"s,
+                           ""s, "xa"s, "act\\act_head and a sky"s}) {
+    std::unique_ptr<char[]> copy = exact_copy(data);
+    EXPECT_EQ(groups.find_all(copy.get(), data.size()),
+              one_by_one(copy.get(), data.size(), views(names)))
+        << shown(data);
+  }
+}
+
+// Random catalogues and contents made to meet every rule of the scanner.
+class RandomCases {
+ public:
+  explicit RandomCases(uint32_t seed) : random_(seed) {}
+
+  // 1 to 12 names: fresh short ones, prefix pairs, longer siblings,
+  // duplicates, and names sharing length and first byte with another.
+  std::vector<std::string> catalogue() {
+    std::vector<std::string> names{fresh_name()};
+    for (size_t count = below(12); count > 0; --count)
+      names.push_back(related_name(names[below(names.size())]));
+    return names;
+  }
+
+  // Exactly `length` bytes of runs of top-bit, control, zero and text bytes
+  // and copies of the names, most often with a name planted at the start,
+  // the middle or the end.
+  std::string content(size_t length, const std::vector<std::string>& names) {
+    std::string data;
+    while (data.size() < length)
+      data += piece(names);
+    data.resize(length);
+    const std::string& name = names[below(names.size())];
+    if (name.size() <= length) {
+      size_t places[] = {0, (length - name.size()) / 2, length - name.size(), length};
+      size_t at = places[below(4)];
+      if (at != length)
+        data.replace(at, name.size(), name);
+    }
+    return data;
+  }
+
+  size_t below(size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random_);
+  }
+
+ private:
+  // Bytes of every class, with few letters so that names collide often.
+  char name_byte() {
+    static const char kBytes[] = {'a', 'a', 'b', 'b', 'c', '\\', '_', '\x80', '\xe9', '\xff', '\x01'};
+    return kBytes[below(sizeof kBytes)];
+  }
+
+  std::string fresh_name() {
+    std::string name(1 + below(below(2) == 0 ? 2 : 7), ' ');
+    for (char& byte : name)
+      byte = name_byte();
+    return name;
+  }
+
+  std::string related_name(const std::string& name) {
+    switch (below(5)) {
+      case 0:
+        return name.size() > 1 ? name.substr(0, 1 + below(name.size() - 1)) : fresh_name();
+      case 1:
+        return name + fresh_name();
+      case 2:
+        return name;
+      case 3: {
+        std::string sibling = name;
+        if (sibling.size() > 1)
+          sibling[1 + below(sibling.size() - 1)] = name_byte();
+        return sibling;
+      }
+      default:
+        return fresh_name();
+    }
+  }
+
+  // 1 to `max_length` bytes from `low` to `high`.
+  std::string run(unsigned low, unsigned high, size_t max_length) {
+    std::string bytes(1 + below(max_length), ' ');
+    for (char& byte : bytes)
+      byte = static_cast<char>(low + below(high - low + 1));
+    return bytes;
+  }
+
+  std::string piece(const std::vector<std::string>& names) {
+    switch (below(7)) {
+      case 0:
+        return names[below(names.size())];
+      case 1:
+        return run(0x80, 0xff, 9);
+      case 2:
+        return run(0x01, 0x1f, 9);
+      case 3:
+        return std::string(4 + below(9), '\0');
+      case 4:
+        return run('a', 'c', 6);
+      case 5:
+        return std::string(1, ". \r\n\t\\_"[below(7)]);
+      default:
+        return std::string(1, name_byte());
+    }
+  }
+
+  std::mt19937 random_;
+};
+
+TEST(CompactFindNames, AgreesWithOneNameAtATimeOnRandomCases) {
+  // Every content length from 0 to 24 for each catalogue, in exact-size
+  // buffers, plus longer contents; one prepared grouping serves them all.
+  RandomCases cases(20140517);
+  size_t compared = 0;
+  for (int sample = 0; sample < 800; ++sample) {
+    const std::vector<std::string> names = cases.catalogue();
+    const CompactNameGroups groups(views(names));
+    for (size_t length = 0; length <= 24 + 3; ++length) {
+      size_t size = length <= 24 ? length : 25 + cases.below(300);
+      std::string data = cases.content(size, names);
+      std::unique_ptr<char[]> copy = exact_copy(data);
+      ASSERT_EQ(groups.find_all(copy.get(), size), one_by_one(copy.get(), size, views(names)))
+          << "content " << shown(data) << " names " << shown(names);
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 800u * 28u);
+}
+
+}  // namespace
