@@ -24,7 +24,7 @@ class Console {
 
 // Formats with printf rules and writes the result to `console`.
 void print(Console& console, const char* format, ...)
-    __attribute__((format(gnu_printf, 2, 3)));
+    __attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 3)));
 
 // The console on standard output. On Windows colours go through the console
 // API; elsewhere they are ANSI sequences, sent only when standard output is a

@@ -9,6 +9,7 @@ namespace {
 
 const char* program_name = "Texsift";
 
+__attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 0)))
 void vmessage(const char* kind, const char* format, va_list args) {
   fprintf(stderr, "%s: %s: ", program_name, kind);
   vfprintf(stderr, format, args);

@@ -5,11 +5,11 @@
 void set_program_name(const char* name);
 
 // Prints "NAME: warning: " and the formatted text, and a line feed.
-void warning(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void warning(const char* format, ...) __attribute__((format(TEXSIFT_PRINTF_FORMAT, 1, 2)));
 
 // Prints "NAME: error: " and the formatted text, and a line feed.
-void error(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void error(const char* format, ...) __attribute__((format(TEXSIFT_PRINTF_FORMAT, 1, 2)));
 
 // Prints as error() does, flushes standard output, and exits with status 1.
 [[noreturn]] void fatal(const char* format, ...)
-    __attribute__((format(gnu_printf, 1, 2)));
+    __attribute__((format(TEXSIFT_PRINTF_FORMAT, 1, 2)));
