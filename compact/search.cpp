@@ -11,26 +11,36 @@
 
 namespace {
 
-// Tries every catalogue name on `content` and prints a FOUND line, naming
-// the file at `path`, for each name found.
+// The catalogue's names, cut from a copy of it.
+std::vector<std::string_view> cut_catalogue(const std::string& catalogue, std::string* copy) {
+  *copy = catalogue;
+  return compact_cut_names(copy);
+}
+
+// Tries every catalogue name on `content`, with one scan per group of names
+// that `groups` prepared from the catalogue, and prints a FOUND line, naming
+// the file at `path`, for each name found, in catalogue order.
 void search_names(const FileContent& content, const std::string& path,
-                  CompactState* state) {
-  state->catalogue_copy = state->catalogue;
-  for (std::string_view name : compact_cut_names(&state->catalogue_copy)) {
+                  const CompactNameGroups& groups, CompactState* state) {
+  std::vector<std::string_view> names = cut_catalogue(state->catalogue, &state->catalogue_copy);
+  std::vector<std::optional<size_t>> offsets = groups.find_all(content.data.get(), content.size);
+  for (size_t i = 0; i < names.size(); ++i) {
     state->console.set_colour(kColourGrey);
-    if (name.size() > content.size)
+    if (names[i].size() > content.size)
       continue;
-    if (std::optional<size_t> offset =
-            compact_find_name(content.data.get(), content.size, name)) {
+    if (offsets[i]) {
       state->console.set_colour(kColourGreen);
-      print(state->console, "FOUND '%s' @ %zu\n", state->relative(path), *offset);
+      print(state->console, "FOUND '%s' @ %zu\n", state->relative(path), *offsets[i]);
     }
   }
 }
 
 class FileSearcher : public WalkVisitor {
  public:
-  explicit FileSearcher(CompactState* state) : state_(state) {}
+  // The names are grouped once for the whole walk: the catalogue does not
+  // change while it runs.
+  explicit FileSearcher(CompactState* state)
+      : state_(state), groups_(cut_catalogue(state->catalogue, &state->catalogue_copy)) {}
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
     return compact_entry_action(entry);
@@ -43,11 +53,12 @@ class FileSearcher : public WalkVisitor {
     print(state_->console, "searching in '%s'\n", entry.name.c_str());
     FileContent content = compact_load_file(&file, path);
     if (content.size != 0)
-      search_names(content, path, state_);
+      search_names(content, path, groups_, state_);
   }
 
  private:
   CompactState* state_;
+  CompactNameGroups groups_;
 };
 
 }  // namespace

@@ -10,5 +10,6 @@ struct CompactState;
 // "searching in '%s'\n" with its bare name and, for each catalogue name found
 // in its content, in catalogue order, sets colour 10 and prints
 // "FOUND '%s' @ %u\n" with the file's path relative to the game root and the
-// offset. Colour 7 is set at the start of every name tried.
+// offset. Colour 7 is set at the start of every name tried. Each content is
+// scanned once per group of names sharing their length and first byte.
 void compact_search_files(const std::string& directory, CompactState* state);
