@@ -34,7 +34,6 @@ need_tools() {
   done
 }
 
-has_target() { cmake --build "$build" --target help | grep -q "^$1: "; }
 
 # Configures the release preset when it is not yet, and builds the programs.
 build_programs() {
@@ -45,12 +44,8 @@ build_programs() {
       cmake --preset release -B "$build" >&2
     fi
   fi
-  local targets=(texsift texsift_bench_tree)
-  local optional
-  for optional in texsift_compact texsift_bench_baseline; do
-    if has_target "$optional"; then targets+=("$optional"); fi
-  done
-  cmake --build "$build" -j 2 --target "${targets[@]}" >&2
+  cmake --build "$build" -j 2 --target texsift texsift_compact texsift_bench_tree \
+    texsift_bench_baseline >&2
 }
 
 # Generates the tree beside its final place and moves it there when done, so
