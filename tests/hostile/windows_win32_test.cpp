@@ -1,0 +1,92 @@
+// Windows-only hostile trees, run under wine in CI: paths at MAX_PATH, a read-only file, a file held open without sharing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "hostile/hostile_support.h"
+#include "platform/directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// RAII over a handle that holds a file open.
+class HeldFile {
+ public:
+  HeldFile(const std::string& path, DWORD share)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() {
+    if (handle_ != INVALID_HANDLE_VALUE)
+      CloseHandle(handle_);
+  }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// A name for a file in `directory` that makes its path exactly `length`
+// characters long: x's, then ".ltx".
+std::string name_for_length(const std::string& directory, size_t length) {
+  return std::string(length - directory.size() - 4, 'x') + ".ltx";
+}
+
+TEST(WindowsTree, PathsJustUnderAndJustOverMaxPath) {
+  TempTree tree;
+  write_two_textures(tree);
+  const std::string directory = tree.root() + "gamedata\\long\\";
+  tree.make_directory("gamedata/long");
+  const size_t limit = max_path_length();  // 259: MAX_PATH less its terminator
+  ASSERT_EQ(limit, 259u);
+  // The longest path the file functions take, and one character more.
+  const std::string fits = name_for_length(directory, limit);
+  const std::string over = "y" + name_for_length(directory, limit);
+  tree.write("gamedata/long/" + fits, "sky\r\n");
+  tree.write("gamedata/long/" + over, "sky\r\n");
+  tree.write("gamedata/z.ltx", "act\\act_head\r\n");
+  ExpectedTree expected = two_textures({{"gamedata\\long\\" + fits, {{"sky", 0}}},
+                                        {"gamedata\\z.ltx", {{"act\\act_head", 0}}}});
+  RunOptions options;
+  options.warnings = {"path longer than 259 characters skipped: " + directory + over};
+  expect_every_mode(tree.root(), expected, expected, options);
+}
+
+TEST(WindowsTree, ReadOnlyFileIsSearched) {
+  TempTree tree;
+  write_two_textures(tree);
+  tree.write("gamedata/config/weapons.ltx", "texture = act\\act_head\r\n");
+  const std::string path = tree.root() + "gamedata\\config\\weapons.ltx";
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  ExpectedTree expected =
+      two_textures({{"gamedata\\config\\weapons.ltx", {{"act\\act_head", 10}}}});
+  expect_every_mode(tree.root(), expected, expected);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(WindowsTree, FileHeldOpenWithoutSharingIsPassedOver) {
+  // Another process holds a game file and a texture file open with share
+  // mode 0, as a running game may: neither can be opened while it does.
+  // Texsift collects textures by name and never opens them; Texsift-compact
+  // opens each one first, so it leaves the held one out.
+  TempTree tree;
+  write_two_textures(tree);
+  tree.write("gamedata/textures/held.dds", "x");
+  tree.write("gamedata/config/a.ltx", "sky held\r\n");
+  tree.write("gamedata/config/b.ltx", "act\\act_head\r\n");
+  HeldFile texture(tree.root() + "gamedata\\textures\\held.dds", 0);
+  HeldFile config(tree.root() + "gamedata\\config\\b.ltx", 0);
+  ASSERT_TRUE(texture.held() && config.held());
+  ExpectedTree texsift{{"act\\"},
+                       {"act\\act_head", "held", "sky"},
+                       {{"gamedata\\config\\a.ltx", {{"held", 4}, {"sky", 0}}}}};
+  ExpectedTree compact{{"act\\"}, {"act\\act_head", "sky"},
+                       {{"gamedata\\config\\a.ltx", {{"sky", 0}}}}};
+  expect_every_mode(tree.root(), texsift, compact);
+}
+
+}  // namespace
