@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 #include "platform/directory.h"
 
@@ -13,10 +15,29 @@ namespace {
 
 FILE* stream(void* handle) { return static_cast<FILE*>(handle); }
 
+// How often, 10 ms apart, an open is tried while another process's lease
+// holds the file: two minutes, past the kernel's lease-break time (45 s by
+// default), after which the kernel takes the lease away itself.
+constexpr int kLeaseAttempts = 12000;
+
+// Opens `path` for reading without blocking. A lease that another process
+// holds on the file (a file server's oplock) makes such an open fail with
+// EWOULDBLOCK until the holder lets go, where a blocking open would wait; the
+// open is tried again meanwhile, so the file is waited for, not passed over.
+int open_nonblocking(const std::string& path) {
+  for (int attempt = 0;; ++attempt) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 || errno != EWOULDBLOCK || attempt == kLeaseAttempts)
+      return fd;
+    timespec pause{0, 10 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+  }
+}
+
 // Opens without blocking so that a FIFO put in a file's place never hangs the
 // walk, and refuses anything that is not a regular file.
 int open_regular_file(const std::string& path) {
-  int fd = ::open(native_path(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  int fd = open_nonblocking(native_path(path));
   if (fd < 0)
     return -1;
   struct stat info;
