@@ -24,6 +24,18 @@ bool fits_path_limit(const std::string& path) {
   return false;
 }
 
+// True unless `entry`'s name holds a backslash, which every path the walk
+// builds takes for a separator: such a name (possible outside Windows) would
+// stand for another entry, even one outside the tree, so it is warned of and
+// refused.
+bool has_plain_name(const std::string& directory, const DirEntry& entry) {
+  if (entry.name.find('\\') == std::string::npos)
+    return true;
+  warning("backslash in a name, entry skipped: %s",
+          (native_path(directory) + entry.name).c_str());
+  return false;
+}
+
 // The identity of `directory`, an empty path meaning the current directory.
 bool identity_of(const std::string& directory, DirectoryId* id) {
   return directory_identity(directory.empty() ? "." : directory, id);
@@ -57,7 +69,10 @@ void handle_entry(const DirEntry& entry, WalkVisitor& visitor,
                   std::vector<Frame>* stack) {
   // Copied: entering a subdirectory may move the frames.
   const std::string directory = stack->back().directory;
-  switch (visitor.classify(directory, entry)) {
+  EntryAction action = visitor.classify(directory, entry);
+  if (action != EntryAction::kSkip && !has_plain_name(directory, entry))
+    return;
+  switch (action) {
     case EntryAction::kSkip:
       return;
     case EntryAction::kDescend: {

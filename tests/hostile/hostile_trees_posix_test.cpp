@@ -222,6 +222,30 @@ TEST(HostileTree, NonAsciiNamesInUtf8AndCp1251) {
   expect_every_mode(tree.root() + game, expected, expected);
 }
 
+TEST(HostileTree, BackslashesInNamesAreWarnedOfAndSkipped) {
+  // A backslash is the separator of every path the programs build, so a name
+  // that holds one (as a Windows archive unpacked flat leaves behind) would
+  // stand for another entry: a\b.ltx for the file b.ltx in the folder a, and
+  // a folder named ..\..\..\outside for the folder outside the game tree that
+  // holds secret.ltx.
+  TempTree tree;
+  const std::string game = tree.root() + "game/";
+  tree.write("game/gamedata/textures/act/act_head.dds", "x");
+  tree.write("game/gamedata/textures/sky.tga", "x");
+  tree.write("game/gamedata/textures/wpn\\wpn_pm.dds", "x");
+  tree.write("game/gamedata/config/a/b.ltx", "act\\act_head\r\n");
+  tree.write("game/gamedata/config/a\\b.ltx", "sky\r\n");
+  tree.write("game/gamedata/config/..\\..\\..\\outside/inside.ltx", "sky\r\n");
+  tree.write("outside/secret.ltx", "sky\r\n");
+  ExpectedTree expected = two_textures({{"gamedata\\config\\a\\b.ltx", {{"act\\act_head", 0}}}});
+  RunOptions options;
+  options.warnings = {
+      "backslash in a name, entry skipped: " + game + "gamedata/textures/wpn\\wpn_pm.dds",
+      "backslash in a name, entry skipped: " + game + "gamedata/config/..\\..\\..\\outside",
+      "backslash in a name, entry skipped: " + game + "gamedata/config/a\\b.ltx"};
+  expect_every_mode(game, expected, expected, options);
+}
+
 // A tree whose reports, in every mode, are far longer than a pipe holds.
 void write_long_report_tree(const TempTree& tree) {
   for (int i = 0; i < 2000; ++i)
