@@ -48,6 +48,14 @@ bool directory_identity(const std::string& path, DirectoryId* id);
 // True when `path` names an existing directory (links followed).
 bool is_directory(const std::string& path);
 
+// Why a path built from the entry name `name` would not reach that entry, or
+// null when it would: outside Windows, "backslash in a name", since every
+// path the programs build takes a backslash for a separator; on Windows,
+// "name outside the ANSI code page", since the ANSI functions give a name
+// with a question mark, which no real name holds, for each character the
+// code page lacks.
+const char* unreachable_name_reason(const std::string& name);
+
 // The longest path, in characters without the terminator, that the platform's
 // file functions accept: 259 on Windows (MAX_PATH), PATH_MAX - 1 elsewhere.
 size_t max_path_length();

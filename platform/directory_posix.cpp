@@ -128,6 +128,10 @@ bool is_directory(const std::string& path) {
   return directory_identity(path.empty() ? "." : path, &id);
 }
 
+const char* unreachable_name_reason(const std::string& name) {
+  return name.find('\\') == std::string::npos ? nullptr : "backslash in a name";
+}
+
 size_t max_path_length() { return PATH_MAX - 1; }
 
 char native_separator() { return '/'; }

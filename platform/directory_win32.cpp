@@ -75,6 +75,10 @@ bool is_directory(const std::string& path) {
          (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+const char* unreachable_name_reason(const std::string& name) {
+  return name.find('?') == std::string::npos ? nullptr : "name outside the ANSI code page";
+}
+
 size_t max_path_length() { return MAX_PATH - 1; }
 
 char native_separator() { return '\\'; }

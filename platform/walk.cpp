@@ -24,15 +24,14 @@ bool fits_path_limit(const std::string& path) {
   return false;
 }
 
-// True unless `entry`'s name holds a backslash, which every path the walk
-// builds takes for a separator: such a name (possible outside Windows) would
-// stand for another entry, even one outside the tree, so it is warned of and
-// refused.
-bool has_plain_name(const std::string& directory, const DirEntry& entry) {
-  if (entry.name.find('\\') == std::string::npos)
+// True when the path built from `entry`'s name reaches it; otherwise warns
+// and refuses the entry, which would stand for another one, even one outside
+// the tree.
+bool has_reachable_name(const std::string& directory, const DirEntry& entry) {
+  const char* reason = unreachable_name_reason(entry.name);
+  if (!reason)
     return true;
-  warning("backslash in a name, entry skipped: %s",
-          (native_path(directory) + entry.name).c_str());
+  warning("%s, entry skipped: %s", reason, (native_path(directory) + entry.name).c_str());
   return false;
 }
 
@@ -70,7 +69,7 @@ void handle_entry(const DirEntry& entry, WalkVisitor& visitor,
   // Copied: entering a subdirectory may move the frames.
   const std::string directory = stack->back().directory;
   EntryAction action = visitor.classify(directory, entry);
-  if (action != EntryAction::kSkip && !has_plain_name(directory, entry))
+  if (action != EntryAction::kSkip && !has_reachable_name(directory, entry))
     return;
   switch (action) {
     case EntryAction::kSkip:

@@ -28,8 +28,8 @@ class WalkVisitor {
 // subdirectory is walked at once as "directory + name + \", a file's path is
 // "directory + name". A built path longer than max_path_length() is never
 // truncated: a warning names it and the entry is skipped. So is an entry to
-// descend into or read whose name holds a backslash (possible outside
-// Windows), since the path built from it would name another entry. A
+// descend into or read whose name a built path cannot carry (see
+// unreachable_name_reason), since that path would name another entry. A
 // directory already on the current path of the walk (a link cycle) is not
 // entered again.
 void walk_tree(const std::string& directory, WalkVisitor& visitor);

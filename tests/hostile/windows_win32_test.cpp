@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "hostile/hostile_support.h"
 #include "platform/directory.h"
@@ -87,6 +88,45 @@ TEST(WindowsTree, FileHeldOpenWithoutSharingIsPassedOver) {
   ExpectedTree compact{{"act\\"}, {"act\\act_head", "sky"},
                        {{"gamedata\\config\\a.ltx", {{"sky", 0}}}}};
   expect_every_mode(tree.root(), texsift, compact);
+}
+
+// True when the ANSI code page holds every character of `name`.
+bool fits_ansi_code_page(const std::wstring& name) {
+  BOOL used_default = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, nullptr, 0, nullptr,
+                      &used_default);
+  return !used_default;
+}
+
+// Writes `content` to the file at `relative` (a wide path below `root`).
+void write_wide(const std::string& root, const std::wstring& relative, const std::string& content) {
+  fs::path path = fs::path(root) / fs::path(relative).make_preferred();
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+TEST(WindowsTree, NamesOutsideTheAnsiCodePageAreWarnedOfAndSkipped) {
+  // The ANSI functions give "?" for a character the code page lacks, and no
+  // file can be opened, nor directory listed, by such a name.
+  const std::wstring sky = L"\u7a7a";  // a CJK character, in no Western code page
+  if (fits_ansi_code_page(sky))
+    GTEST_SKIP() << "the ANSI code page here holds CJK characters";
+  TempTree tree;
+  write_two_textures(tree);
+  write_wide(tree.root(), L"gamedata/textures/" + sky + L".dds", "x");
+  tree.write("gamedata/config/a.ltx", "sky\r\n");
+  write_wide(tree.root(), L"gamedata/config/" + sky + L".ltx", "sky\r\n");
+  tree.write("gamedata/config/z.ltx", "act\\act_head\r\n");
+  write_wide(tree.root(), L"gamedata/" + sky + L"/b.ltx", "sky\r\n");
+  ExpectedTree expected = two_textures({{"gamedata\\config\\a.ltx", {{"sky", 0}}},
+                                        {"gamedata\\config\\z.ltx", {{"act\\act_head", 0}}}});
+  // Listed in name order, ASCII first: the texture in the collection walk,
+  // then the file in config, then the folder after textures.
+  const std::string skipped = "name outside the ANSI code page, entry skipped: " + tree.root();
+  RunOptions options;
+  options.warnings = {skipped + "gamedata\\textures\\?.dds", skipped + "gamedata\\config\\?.ltx",
+                      skipped + "gamedata\\?"};
+  expect_every_mode(tree.root(), expected, expected, options);
 }
 
 }  // namespace
