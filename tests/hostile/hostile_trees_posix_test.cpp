@@ -46,7 +46,7 @@ TEST(HostileTree, UnreadableDirectoriesAndFilesArePassedOverInSilence) {
   expect_every_mode(tree.root(), texsift, compact, options);
 }
 
-TEST(HostileTree, FifoSocketAndDanglingLinksAreNeverOpened) {
+TEST(HostileTree, FifoSocketAndBrokenLinksAreNeverOpened) {
   TempTree tree;
   write_two_textures(tree);
   tree.write("gamedata/config/a.ltx", "sky\r\n");
@@ -59,6 +59,7 @@ TEST(HostileTree, FifoSocketAndDanglingLinksAreNeverOpened) {
     make_link("nowhere.ltx", directory + "gone.ltx");
     make_link("nowhere.dds", directory + "gone.dds");
     make_link("nowhere", directory + "gone_dir");
+    make_link("loop.ltx", directory + "loop.ltx");  // a link to itself
   }
   ExpectedTree expected = two_textures({{"gamedata\\config\\a.ltx", {{"sky", 0}}},
                                         {"gamedata\\config\\z.ltx", {{"act\\act_head", 0}}}});
