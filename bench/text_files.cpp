@@ -244,7 +244,7 @@ std::string make_config(const FileRefs& refs, size_t size, LastLine last, Random
 }
 
 std::string make_texture_specs(const std::vector<Texture>& textures) {
-  std::string out = "[specification]\r\n";
+  std::string out = "[texture_names]\r\n";
   for (const Texture& texture : textures) {
     out += texture.name + " = bump_mode[";
     out += texture.bump ? "use:" + texture.name + "_bump" : std::string("none");

@@ -19,7 +19,7 @@ enum class LastLine { kEnded, kOpen };
 // line end `last` decides.
 std::string make_config(const FileRefs& refs, size_t size, LastLine last, Random& random);
 
-// The texture specification file: one line per texture of `textures`.
+// The texture list textures.ltx: one line per texture of `textures`.
 std::string make_texture_specs(const std::vector<Texture>& textures);
 
 // A script (.script) of about `size` bytes, its strings naming `textures`
