@@ -3,15 +3,17 @@
 
 #include <climits>
 
-#include "app/report.h"
 #include "catalogue/catalogue.h"
+#include "common/game_root.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/oem.h"
 #include "platform/priority.h"
 #include "platform/timer.h"
-#include "search/search.h"
+#include "search/console_report.h"
+#include "search/per_file.h"
+#include "search/per_texture.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Runs the search the flag selects over `game_root`.
 void run_search(uint8_t algorithm_flag, const std::string& game_root,
-                const Catalogue& catalogue, const Report& report) {
+                const Catalogue& catalogue, const ConsoleReport& report) {
   if (algorithm_flag != 0) {
     print(report.console, "algorithm #2 selected\n");
     search_files(game_root, catalogue, report);
@@ -60,15 +62,9 @@ bool is_help_argument(const std::string& arg) {
   return arg == "-h" || arg == "--help" || arg == "/?";
 }
 
-std::string with_trailing_separator(const std::string& root) {
-  if (root.empty() || root.back() == '/' || root.back() == '\\')
-    return root;
-  return root + native_separator();
-}
-
 int run_texsift(const std::vector<std::string>& args, Console& console) {
   raise_priority();
-  Report report{console, perf_counter_frequency(), 0};
+  int64_t perf_frequency = perf_counter_frequency();
   print(console, "%s", kBanner);
   if (args.size() < 2 || is_help_argument(args[1])) {
     print(console, "%s", kUsage);
@@ -82,10 +78,8 @@ int run_texsift(const std::vector<std::string>& args, Console& console) {
     error("game root '%s' is not a directory", native_path(game_root).c_str());
     return 1;
   }
-  std::string texture_root = game_root + "gamedata\\textures\\";
-  report.texture_root_len = texture_root.size();
-  Catalogue catalogue;
-  collect_textures(texture_root, report.texture_root_len, &catalogue, console);
+  const ConsoleReport report{console, perf_frequency, GamePaths{game_root.size()}};
+  Catalogue catalogue = collect_textures(texture_root_of(game_root), report.paths, console);
   print(console, "\n--------------\n");
   run_search(algorithm_flag, game_root, catalogue, report);
   return 0;

@@ -19,7 +19,3 @@ uint8_t parse_algorithm_flag(const std::string& text);
 
 // True for the arguments that ask for the usage text: -h, --help and /?.
 bool is_help_argument(const std::string& arg);
-
-// `root` with a path separator appended, unless it is empty or already ends
-// in one ("/" or "\").
-std::string with_trailing_separator(const std::string& root);

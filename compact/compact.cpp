@@ -1,6 +1,7 @@
 // The run sequence of Texsift-compact: banner, catalogue and the one search over files.
 #include "compact/compact.h"
 
+#include "common/game_root.h"
 #include "compact/catalogue.h"
 #include "compact/search.h"
 #include "platform/console.h"
@@ -23,30 +24,22 @@ bool wants_usage(const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::string compact_game_root(const std::string& arg) {
-  if (arg.empty() || arg.back() == '/' || arg.back() == '\\')
-    return arg;
-  return arg + native_separator();
-}
-
 int run_compact(const std::vector<std::string>& args, Console& console) {
   print(console, "%s", kBanner);
   if (wants_usage(args)) {
     print(console, "%s", kUsage);
     return 0;
   }
-  std::string game_root = compact_game_root(args[1]);
+  std::string game_root = with_trailing_separator(args[1]);
   print(console, "Scanning path: '%s'\n", to_oem(game_root).c_str());
   if (!is_directory(game_root)) {
     console.flush();
     error("game root '%s' is not a directory", native_path(game_root).c_str());
     return 1;
   }
-  CompactState state(console);
-  std::string texture_root = game_root + "gamedata\\textures\\";
-  state.texture_root_len = texture_root.size();
-  compact_collect_textures(texture_root, &state);
+  const GamePaths paths{game_root.size()};
+  Catalogue catalogue = compact_collect_textures(texture_root_of(game_root), paths, console);
   print(console, "\n--------------\n");
-  compact_search_files(game_root, &state);
+  compact_search_files(game_root, catalogue, paths, console);
   return 0;
 }

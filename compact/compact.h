@@ -10,7 +10,3 @@ class Console;
 // report on `console`. Returns the exit status: 0 for a normal run and the
 // usage text, 1 when the game root is not a directory.
 int run_compact(const std::vector<std::string>& args, Console& console);
-
-// The game root for the argument `arg`: a path separator appended unless it
-// is empty or already ends in one ("/" or "\").
-std::string compact_game_root(const std::string& arg);

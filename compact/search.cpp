@@ -1,8 +1,8 @@
 // The compact build's per-file walk of the game tree and its report.
 #include "compact/search.h"
 
-#include "compact/catalogue.h"
-#include "compact/content.h"
+#include "common/file_content.h"
+#include "common/texture_walk.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
 #include "platform/console.h"
@@ -11,36 +11,12 @@
 
 namespace {
 
-// The catalogue's names, cut from a copy of it.
-std::vector<std::string_view> cut_catalogue(const std::string& catalogue, std::string* copy) {
-  *copy = catalogue;
-  return compact_cut_names(copy);
-}
-
-// Tries every catalogue name on `content`, with one scan per group of names
-// that `groups` prepared from the catalogue, and prints a FOUND line, naming
-// the file at `path`, for each name found, in catalogue order.
-void search_names(const FileContent& content, const std::string& path,
-                  const CompactNameGroups& groups, CompactState* state) {
-  std::vector<std::string_view> names = cut_catalogue(state->catalogue, &state->catalogue_copy);
-  std::vector<std::optional<size_t>> offsets = groups.find_all(content.data.get(), content.size);
-  for (size_t i = 0; i < names.size(); ++i) {
-    state->console.set_colour(kColourGrey);
-    if (names[i].size() > content.size)
-      continue;
-    if (offsets[i]) {
-      state->console.set_colour(kColourGreen);
-      print(state->console, "FOUND '%s' @ %zu\n", state->relative(path), *offsets[i]);
-    }
-  }
-}
-
 class FileSearcher : public WalkVisitor {
  public:
-  // The names are grouped once for the whole walk: the catalogue does not
+  // The names are prepared once for the whole walk: the catalogue does not
   // change while it runs.
-  explicit FileSearcher(CompactState* state)
-      : state_(state), groups_(cut_catalogue(state->catalogue, &state->catalogue_copy)) {}
+  FileSearcher(const Catalogue& catalogue, const GamePaths& paths, Console& console)
+      : paths_(paths), console_(console), groups_(catalogue.name_views()) {}
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
     return compact_entry_action(entry);
@@ -50,20 +26,36 @@ class FileSearcher : public WalkVisitor {
     InputFile file;
     if (!file.open(path))
       return;
-    print(state_->console, "searching in '%s'\n", entry.name.c_str());
-    FileContent content = compact_load_file(&file, path);
-    if (content.size != 0)
-      search_names(content, path, groups_, state_);
+    print(console_, "searching in '%s'\n", entry.name.c_str());
+    if (load_whole_file(file, path, &content_) && content_.size() != 0)
+      print_found_names(path);
   }
 
  private:
-  CompactState* state_;
+  // Tries every catalogue name on the content and prints a FOUND line, naming
+  // the file at `path`, for each name found, in catalogue order.
+  void print_found_names(const std::string& path) {
+    std::vector<std::optional<size_t>> offsets =
+        groups_.find_all(content_.chars(), static_cast<size_t>(content_.size()));
+    for (size_t i = 0; i < offsets.size(); ++i) {
+      console_.set_colour(kColourGrey);
+      if (offsets[i]) {
+        console_.set_colour(kColourGreen);
+        print(console_, "FOUND '%s' @ %zu\n", paths_.from_game_root(path), *offsets[i]);
+      }
+    }
+  }
+
+  const GamePaths& paths_;
+  Console& console_;
   CompactNameGroups groups_;
+  FileContent content_;  // reused from file to file
 };
 
 }  // namespace
 
-void compact_search_files(const std::string& directory, CompactState* state) {
-  FileSearcher searcher(state);
-  walk_tree(directory, searcher);
+void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
+                          const GamePaths& paths, Console& console) {
+  FileSearcher searcher(catalogue, paths, console);
+  walk_tree(game_root, searcher);
 }

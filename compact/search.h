@@ -3,13 +3,16 @@
 
 #include <string>
 
-struct CompactState;
+#include "common/game_root.h"
 
-// Walks `directory` (the game root, ending in a separator, or empty for the
-// current directory) depth-first. For each searchable file that opens, prints
+class Console;
+struct Catalogue;
+
+// Walks `game_root` (ending in a separator, or empty for the current
+// directory) depth-first. For each searchable file that opens, prints
 // "searching in '%s'\n" with its bare name and, for each catalogue name found
 // in its content, in catalogue order, sets colour 10 and prints
-// "FOUND '%s' @ %u\n" with the file's path relative to the game root and the
-// offset. Colour 7 is set at the start of every name tried. Each content is
-// scanned once per group of names sharing their length and first byte.
-void compact_search_files(const std::string& directory, CompactState* state);
+// "FOUND '%s' @ %u\n" with the file's path from the game root and the offset.
+// Colour 7 is set at the start of every name tried on a non-empty file.
+void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
+                          const GamePaths& paths, Console& console);

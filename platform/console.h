@@ -30,7 +30,3 @@ void print(Console& console, const char* format, ...)
 // API; elsewhere they are ANSI sequences, sent only when standard output is a
 // terminal and NO_COLOR is unset. A failed write ends the process with status 1.
 Console& standard_console();
-
-// What standard output writes for a line feed: "\r\n" where it is in text mode
-// (Windows), "\n" elsewhere.
-const char* standard_line_end();

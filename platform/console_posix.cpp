@@ -70,5 +70,3 @@ Console& standard_console() {
   static StandardConsole console;
   return console;
 }
-
-const char* standard_line_end() { return "\n"; }

@@ -55,5 +55,3 @@ Console& standard_console() {
   static StandardConsole console;
   return console;
 }
-
-const char* standard_line_end() { return "\r\n"; }

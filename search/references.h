@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-struct Report;
+#include "common/game_root.h"
 
 // One file that holds a name, and where the name first occurs in it.
 struct Reference {
@@ -18,11 +18,13 @@ struct Reference {
 // number of references, not with the bytes searched.
 struct References {
   std::vector<std::string> paths;            // files holding a name, from the game root, in walk order
-  std::vector<std::vector<Reference>> hits;  // per name: the files holding it, in walk order
+  std::vector<std::vector<Reference>> hits;  // per name searched: the files holding it, in walk order
+  uint64_t files_searched = 0;               // searchable files that opened
+  uint64_t bytes_searched = 0;               // the bytes read from them
 };
 
 // Walks `game_root` once, reading each searchable file once and searching it
-// for all of `names` (each given once) in one pass. Hits come in the order
+// for all of `names` (which may repeat) in one pass. Hits come in the order
 // the per-name walks would meet them.
 References find_references(const std::string& game_root,
-                           const std::vector<std::string_view>& names, const Report& report);
+                           const std::vector<std::string_view>& names, const GamePaths& paths);

@@ -1,28 +1,12 @@
-// POSIX-only tests of Texsift-compact: directory links and a file too large to hold.
-#include <sys/resource.h>
-
+// POSIX-only tests of Texsift-compact: directory links.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "compact/compact.h"
-#include "compact/content.h"
-#include "platform/file.h"
 #include "support/test_support.h"
 
 namespace {
-
-#ifdef __SANITIZE_ADDRESS__
-constexpr bool kSanitized = true;  // the sanitizer's allocator reports instead of failing
-#else
-constexpr bool kSanitized = false;
-#endif
-
-// Lets the process map no more than `bytes` of memory.
-void limit_address_space(rlim_t bytes) {
-  rlimit limit{bytes, bytes};
-  setrlimit(RLIMIT_AS, &limit);
-}
 
 TEST(RunCompact, DirectoryLinksFollowedCyclesNot) {
   TempTree tree;
@@ -39,24 +23,6 @@ TEST(RunCompact, DirectoryLinksFollowedCyclesNot) {
             "\n--------------\n"
             "searching in 'a.ltx'\n{7}{10}FOUND 'gamedata\\config\\a.ltx' @ 0\n"
             "searching in 'a.ltx'\n{7}{10}FOUND 'gamedata\\link\\a.ltx' @ 0\n");
-}
-
-TEST(CompactLoadFileDeathTest, AllocationFailureEndsTheRun) {
-  if (kSanitized)
-    GTEST_SKIP() << "the address-space limit cannot hold under AddressSanitizer";
-  TempTree tree;
-  std::string path = tree.root() + "big.ltx";
-  tree.write("big.ltx", "");
-  std::filesystem::resize_file(path, 4ull << 30);  // sparse: takes no disk space
-  InputFile file;
-  ASSERT_TRUE(file.open(path));
-  EXPECT_EXIT(
-      {
-        limit_address_space(1ull << 30);
-        compact_load_file(&file, path);
-      },
-      testing::ExitedWithCode(1),
-      "error: cannot allocate 4294967296 bytes for the content of .*big\\.ltx");
 }
 
 }  // namespace

@@ -104,13 +104,4 @@ TEST(RunCompact, MissingRootIsAnError) {
   EXPECT_EQ(transcript, scanning(missing));
 }
 
-TEST(CompactGameRoot, AppendsSeparatorOnlyWhenMissing) {
-  EXPECT_EQ(compact_game_root(""), "");
-  EXPECT_EQ(compact_game_root("a/"), "a/");
-  EXPECT_EQ(compact_game_root("a\\"), "a\\");
-  std::string added = compact_game_root("a");
-  ASSERT_EQ(added.size(), 2u);
-  EXPECT_TRUE(added[1] == '/' || added[1] == '\\');
-}
-
 }  // namespace

@@ -21,31 +21,33 @@ namespace {
 // catalogue name tried on each file's content with compact_find_name.
 class PerNameModel : public WalkVisitor {
  public:
-  explicit PerNameModel(CompactState* state) : state_(*state) {}
+  PerNameModel(const Catalogue& catalogue, size_t game_root_len, Console& console)
+      : catalogue_(catalogue), game_root_len_(game_root_len), console_(console) {}
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
     return compact_entry_action(entry);
   }
 
   void on_file(const std::string& path, const DirEntry& entry) override {
-    print(state_.console, "searching in '%s'\n", entry.name.c_str());
+    print(console_, "searching in '%s'\n", entry.name.c_str());
     const std::string content = read_whole_file(native_path(path));
     if (content.empty())
       return;
-    std::string names = state_.catalogue;
-    for (std::string_view name : compact_cut_names(&names)) {
-      state_.console.set_colour(kColourGrey);
+    for (const std::string& name : catalogue_.names) {
+      console_.set_colour(kColourGrey);
       if (name.size() > content.size())
         continue;
       if (std::optional<size_t> offset = compact_find_name(content.data(), content.size(), name)) {
-        state_.console.set_colour(kColourGreen);
-        print(state_.console, "FOUND '%s' @ %zu\n", state_.relative(path), *offset);
+        console_.set_colour(kColourGreen);
+        print(console_, "FOUND '%s' @ %zu\n", path.c_str() + game_root_len_, *offset);
       }
     }
   }
 
  private:
-  CompactState& state_;
+  const Catalogue& catalogue_;
+  size_t game_root_len_;
+  Console& console_;
 };
 
 // The transcript the model gives for a run on `root`.
@@ -53,12 +55,10 @@ std::string model_report(const std::string& root) {
   RecordingConsole console;
   print(console, "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n");
   print(console, "Scanning path: '%s'\n", root.c_str());
-  CompactState state(console);
-  std::string texture_root = root + "gamedata\\textures\\";
-  state.texture_root_len = texture_root.size();
-  compact_collect_textures(texture_root, &state);
+  Catalogue catalogue =
+      compact_collect_textures(root + "gamedata\\textures\\", GamePaths{root.size()}, console);
   print(console, "\n--------------\n");
-  PerNameModel model(&state);
+  PerNameModel model(catalogue, root.size(), console);
   walk_tree(root, model);
   return console.transcript();
 }

@@ -32,143 +32,111 @@ std::string texsift_output(const TempTree& tree, const char* flag) {
   return mask_timings(result.out);
 }
 
-// A tree with the textures act\act_head.dds and sky.tga.
-void write_two_textures(const TempTree& tree) {
-  tree.write("gamedata/textures/act/act_head.dds", "x");
-  tree.write("gamedata/textures/sky.tga", "x");
+// One run of Texsift on a tree: its files (path, content), the flag, the
+// texture folders the catalogue walk visits, and what follows the selection
+// line, timings masked.
+struct Case {
+  const char* scenario;
+  std::vector<std::pair<std::string, std::string>> files;
+  const char* flag;
+  std::vector<std::string> texture_dirs;
+  std::string report;
+};
+
+const std::pair<std::string, std::string> kActHead{"gamedata/textures/act/act_head.dds", "x"};
+const std::pair<std::string, std::string> kSky{"gamedata/textures/sky.tga", "x"};
+// A path ending in "/" is a folder to make, here an empty texture root.
+const std::pair<std::string, std::string> kNoTextures{"gamedata/textures/", ""};
+
+void expect_report(const Case& c) {
+  TempTree tree;
+  for (const auto& [path, content] : c.files) {
+    if (path.back() == '/')
+      tree.make_directory(path);
+    else
+      tree.write(path, content);
+  }
+  const char* selection = c.flag[0] == '0' ? kAlgorithm1 : kAlgorithm2;
+  EXPECT_EQ(texsift_output(tree, c.flag), prologue(tree, c.texture_dirs, selection) + c.report)
+      << c.scenario;
 }
 
-TEST(PerTextureSearch, ReferringFilesInWalkOrder) {
-  TempTree tree;
-  write_two_textures(tree);
-  tree.write("gamedata/config/weapons.ltx", "texture = act\\act_head\r\nact\\act_head\r\n");
-  tree.write("gamedata/config/items/gear.ltx", "act\\act_head,sky_box,sky]");
-  tree.write("gamedata/meshes/head.ogf", std::string("\x01\x02\x03\x04mesh\0act\\act_head\0", 22));
-  EXPECT_EQ(texsift_output(tree, "0"),
-            prologue(tree, {"act\\"}, kAlgorithm1) +
-                "searching 'act\\act_head' (1 of 2)\n"
-                "FOUND 'gamedata\\config\\items\\gear.ltx' @ 0\n"
-                "FOUND 'gamedata\\config\\weapons.ltx' @ 10\n"
-                "FOUND 'gamedata\\meshes\\head.ogf' @ 9\n" +
-                kTiming +
-                "searching 'sky' (2 of 2)\n"
-                "FOUND 'gamedata\\config\\items\\gear.ltx' @ 21\n" +
-                kTiming);
+TEST(PerTextureSearch, Reports) {
+  const std::string t = kTiming;
+  const Case cases[] = {
+      {"referring files in walk order",
+       {kActHead, kSky,
+        {"gamedata/config/weapons.ltx", "texture = act\\act_head\r\nact\\act_head\r\n"},
+        {"gamedata/config/items/gear.ltx", "act\\act_head,sky_box,sky]"},
+        {"gamedata/meshes/head.ogf", std::string("\x01\x02\x03\x04mesh\0act\\act_head\0", 22)}},
+       "0", {"act\\"},
+       "searching 'act\\act_head' (1 of 2)\n"
+       "FOUND 'gamedata\\config\\items\\gear.ltx' @ 0\n"
+       "FOUND 'gamedata\\config\\weapons.ltx' @ 10\n"
+       "FOUND 'gamedata\\meshes\\head.ogf' @ 9\n" + t +
+       "searching 'sky' (2 of 2)\n"
+       "FOUND 'gamedata\\config\\items\\gear.ltx' @ 21\n" + t},
+      {"reference only in excluded files",
+       {kSky, {"gamedata/scripts/weather.script", "sky\n"},
+        {"gamedata/config/ui/sky.xml", "sky\n"}, {"gamedata/config/textures.ltx", "sky\n"},
+        {"bin/setup.exe", "sky\n"}, {"gamedata/config/weather.ltx", "skybox\n"}},
+       "0", {},
+       "searching 'sky' (1 of 1)\nNOT FOUND REFERENCED\n" + t},
+      {"reference at the end of a file is found",
+       {kActHead, kSky, {"gamedata/config/weather.ltx", "sky_day = 1\r\nsky_night = sky"},
+        {"gamedata/config/weapons.ltx", "act\\act_head"}},
+       "0", {"act\\"},
+       "searching 'act\\act_head' (1 of 2)\n"
+       "FOUND 'gamedata\\config\\weapons.ltx' @ 0\n" + t +
+       "searching 'sky' (2 of 2)\n"
+       "FOUND 'gamedata\\config\\weather.ltx' @ 25\n" + t},
+      {"empty files and files shorter than the name",
+       {kSky, {"gamedata/config/empty.ltx", ""}, {"gamedata/config/short.ltx", "sk"}},
+       "0", {},
+       "searching 'sky' (1 of 1)\nNOT FOUND REFERENCED\n" + t},
+      {"empty catalogue prints nothing after the selection",
+       {kNoTextures, {"gamedata/config/weapons.ltx", "act\\act_head\r\n"}}, "0", {}, ""},
+      // a.b.dds is one texture but the names a and b.
+      {"an extra dot makes the counter pass the total",
+       {{"gamedata/textures/a.b.dds", "x"}, {"gamedata/config/a.ltx", "b\n"}},
+       "0", {},
+       "searching 'a' (1 of 1)\nNOT FOUND REFERENCED\n" + t +
+       "searching 'b' (2 of 1)\nFOUND 'gamedata\\config\\a.ltx' @ 0\n" + t},
+  };
+  for (const Case& c : cases)
+    expect_report(c);
 }
 
-TEST(PerTextureSearch, ReferenceOnlyInExcludedFiles) {
-  TempTree tree;
-  tree.write("gamedata/textures/sky.tga", "x");
-  tree.write("gamedata/scripts/weather.script", "sky\n");
-  tree.write("gamedata/config/ui/sky.xml", "sky\n");
-  tree.write("gamedata/config/textures.ltx", "sky\n");
-  tree.write("bin/setup.exe", "sky\n");
-  tree.write("gamedata/config/weather.ltx", "skybox\n");
-  EXPECT_EQ(texsift_output(tree, "0"),
-            prologue(tree, {}, kAlgorithm1) +
-                "searching 'sky' (1 of 1)\n"
-                "NOT FOUND REFERENCED\n" +
-                kTiming);
-}
-
-TEST(PerTextureSearch, ReferenceAtTheEndOfAFileIsFound) {
-  TempTree tree;
-  write_two_textures(tree);
-  tree.write("gamedata/config/weather.ltx", "sky_day = 1\r\nsky_night = sky");
-  tree.write("gamedata/config/weapons.ltx", "act\\act_head");
-  EXPECT_EQ(texsift_output(tree, "0"),
-            prologue(tree, {"act\\"}, kAlgorithm1) +
-                "searching 'act\\act_head' (1 of 2)\n"
-                "FOUND 'gamedata\\config\\weapons.ltx' @ 0\n" +
-                kTiming +
-                "searching 'sky' (2 of 2)\n"
-                "FOUND 'gamedata\\config\\weather.ltx' @ 25\n" +
-                kTiming);
-}
-
-TEST(PerTextureSearch, EmptyFilesAndFilesShorterThanTheName) {
-  TempTree tree;
-  tree.write("gamedata/textures/sky.tga", "x");
-  tree.write("gamedata/config/empty.ltx", "");
-  tree.write("gamedata/config/short.ltx", "sk");
-  EXPECT_EQ(texsift_output(tree, "0"),
-            prologue(tree, {}, kAlgorithm1) +
-                "searching 'sky' (1 of 1)\n"
-                "NOT FOUND REFERENCED\n" +
-                kTiming);
-}
-
-TEST(PerTextureSearch, EmptyCataloguePrintsNothingAfterTheSelection) {
-  TempTree tree;
-  tree.make_directory("gamedata/textures");
-  tree.write("gamedata/config/weapons.ltx", "act\\act_head\r\n");
-  EXPECT_EQ(texsift_output(tree, "0"), prologue(tree, {}, kAlgorithm1));
-}
-
-TEST(PerTextureSearch, ExtraDotMakesTheCounterPassTheTotal) {
-  // a.b.dds is one texture but the names a and b.
-  TempTree tree;
-  tree.write("gamedata/textures/a.b.dds", "x");
-  tree.write("gamedata/config/a.ltx", "b\n");
-  EXPECT_EQ(texsift_output(tree, "0"),
-            prologue(tree, {}, kAlgorithm1) +
-                "searching 'a' (1 of 1)\n"
-                "NOT FOUND REFERENCED\n" +
-                kTiming +
-                "searching 'b' (2 of 1)\n"
-                "FOUND 'gamedata\\config\\a.ltx' @ 0\n" +
-                kTiming);
-}
-
-TEST(PerFileSearch, FileWithNoNames) {
-  TempTree tree;
-  write_two_textures(tree);
-  tree.write("gamedata/config/readme", "nothing to see\n");
-  EXPECT_EQ(texsift_output(tree, "1"),
-            prologue(tree, {"act\\"}, kAlgorithm2) +
-                "searching in 'readme'\t\t\t\t\n" +
-                kTiming);
-}
-
-TEST(PerFileSearch, NamesInCatalogueOrderWithTheirFirstOffsets) {
-  TempTree tree;
-  write_two_textures(tree);
-  tree.write("gamedata/config/weapons.ltx", "sky act\\act_head act\\act_head\n");
-  tree.write("gamedata/config/zone.ltx", "sky_box = sky");
-  EXPECT_EQ(texsift_output(tree, "1"),
-            prologue(tree, {"act\\"}, kAlgorithm2) +
-                "searching in 'weapons.ltx'\t\t\t\t\n"
-                "FOUND 'act\\act_head' @ 4\n"
-                "FOUND 'sky' @ 0\n" +
-                kTiming +
-                "searching in 'zone.ltx'\t\t\t\t\n"
-                "FOUND 'sky' @ 10\n" +
-                kTiming);
-}
-
-TEST(PerFileSearch, EmptyFileAndNameLongerThanTheFile) {
-  TempTree tree;
-  write_two_textures(tree);
-  tree.write("gamedata/config/empty.ltx", "");
-  tree.write("gamedata/config/short.ltx", "sky");
-  tree.write("gamedata/shaders/skin.h", "sky\n");
-  EXPECT_EQ(texsift_output(tree, "1"),
-            prologue(tree, {"act\\"}, kAlgorithm2) +
-                "searching in 'empty.ltx'\t\t\t\t\n"
-                "searching in 'short.ltx'\t\t\t\t\n"
-                "FOUND 'sky' @ 0\n" +
-                kTiming);
-}
-
-TEST(PerFileSearch, EmptyCatalogueStillListsEveryFile) {
-  TempTree tree;
-  tree.make_directory("gamedata/textures");
-  tree.write("gamedata/config/weapons.ltx", "act\\act_head\r\n");
-  tree.write("level", "x");
-  EXPECT_EQ(texsift_output(tree, "1"),
-            prologue(tree, {}, kAlgorithm2) +
-                "searching in 'weapons.ltx'\t\t\t\t\n" + kTiming +
-                "searching in 'level'\t\t\t\t\n" + kTiming);
+TEST(PerFileSearch, Reports) {
+  const std::string t = kTiming;
+  const Case cases[] = {
+      {"a file with no names",
+       {kActHead, kSky, {"gamedata/config/readme", "nothing to see\n"}},
+       "1", {"act\\"},
+       "searching in 'readme'\t\t\t\t\n" + t},
+      {"names in catalogue order with their first offsets",
+       {kActHead, kSky, {"gamedata/config/weapons.ltx", "sky act\\act_head act\\act_head\n"},
+        {"gamedata/config/zone.ltx", "sky_box = sky"}},
+       "1", {"act\\"},
+       "searching in 'weapons.ltx'\t\t\t\t\n"
+       "FOUND 'act\\act_head' @ 4\n"
+       "FOUND 'sky' @ 0\n" + t +
+       "searching in 'zone.ltx'\t\t\t\t\n"
+       "FOUND 'sky' @ 10\n" + t},
+      {"an empty file, and a name longer than the file",
+       {kActHead, kSky, {"gamedata/config/empty.ltx", ""}, {"gamedata/config/short.ltx", "sky"},
+        {"gamedata/shaders/skin.h", "sky\n"}},
+       "1", {"act\\"},
+       "searching in 'empty.ltx'\t\t\t\t\n"
+       "searching in 'short.ltx'\t\t\t\t\n"
+       "FOUND 'sky' @ 0\n" + t},
+      {"an empty catalogue still lists every file",
+       {kNoTextures, {"gamedata/config/weapons.ltx", "act\\act_head\r\n"}, {"level", "x"}},
+       "1", {},
+       "searching in 'weapons.ltx'\t\t\t\t\n" + t + "searching in 'level'\t\t\t\t\n" + t},
+  };
+  for (const Case& c : cases)
+    expect_report(c);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "hostile/snapshot.h"
-#include "platform/process.h"
+#include "support/process.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "hostile/snapshot.h"
 #include "hostile/trace_posix.h"
 #include "platform/directory.h"
-#include "platform/process.h"
+#include "support/process.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <regex>
 #include <sstream>
 
-#include "platform/process.h"
+#include "support/process.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +58,7 @@ std::string mask_timings(const std::string& text) {
 }
 
 std::string without_crlf(const std::string& text) {
-  if (std::string_view(standard_line_end()) == "\n")
+  if (std::string_view(program_line_end()) == "\n")
     return text;
   std::string result;
   for (size_t i = 0; i < text.size(); ++i)

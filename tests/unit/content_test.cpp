@@ -1,9 +1,10 @@
 // Tests of reading a file whole: short reads and allocation failure.
-#include "search/content.h"
+#include "common/file_content.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/file.h"
+#include "search/matcher.h"
 #include "support/test_support.h"
 
 // An allocation that cannot be served returns null under the sanitizer too,
@@ -22,8 +23,24 @@ TEST(LoadFile, ReadsTheWholeFile) {
   InputFile file;
   ASSERT_TRUE(file.open(tree.root() + "a.ltx"));
   ASSERT_EQ(file.size(), 6);
-  FileContent content = load_file(file, tree.root() + "a.ltx", 6);
+  FileContent content;
+  load_file(file, tree.root() + "a.ltx", 6, &content);
   EXPECT_EQ(text_of(content), std::string("sky\0\xFF.", 6));
+}
+
+TEST(LoadWholeFile, ReusedContentHoldsOnlyTheLatestFile) {
+  TempTree tree;
+  tree.write("long.ltx", "a long file");
+  tree.write("short.ltx", "sky");
+  tree.write("empty.ltx", "");
+  FileContent content;
+  for (const char* name : {"long.ltx", "short.ltx", "empty.ltx"}) {
+    InputFile file;
+    ASSERT_TRUE(file.open(tree.root() + name));
+    bool loaded = load_whole_file(file, tree.root() + name, &content);
+    EXPECT_EQ(loaded, std::string(name) != "empty.ltx") << name;
+    EXPECT_EQ(text_of(content), read_whole_file(tree.root() + name)) << name;
+  }
 }
 
 TEST(LoadFile, ShortReadKeepsOnlyTheBytesRead) {
@@ -34,7 +51,8 @@ TEST(LoadFile, ShortReadKeepsOnlyTheBytesRead) {
   tree.write("a.ltx", "act\\act_head");
   InputFile file;
   ASSERT_TRUE(file.open(tree.root() + "a.ltx"));
-  FileContent content = load_file(file, tree.root() + "a.ltx", 40);
+  FileContent content;
+  load_file(file, tree.root() + "a.ltx", 40, &content);
   EXPECT_EQ(content.size(), 12u);
   EXPECT_EQ(text_of(content), "act\\act_head");
   EXPECT_EQ(find_name(content.bytes(), "act\\act_head"), std::optional<uint64_t>(0));
@@ -47,7 +65,8 @@ TEST(LoadFileDeathTest, AllocationFailureEndsTheRunWithAMessage) {
   InputFile file;
   ASSERT_TRUE(file.open(path));
   const uint64_t size = uint64_t{1} << 62;
-  EXPECT_EXIT(load_file(file, path, size), testing::ExitedWithCode(1),
+  FileContent content;
+  EXPECT_EXIT(load_file(file, path, size, &content), testing::ExitedWithCode(1),
               "cannot allocate 4611686018427387904 bytes for the content of .*huge\\.ltx");
 }
 

@@ -6,7 +6,7 @@
 #include "app/texsift.h"
 #include "catalogue/catalogue.h"
 #include "platform/file.h"
-#include "search/content.h"
+#include "common/file_content.h"
 #include "search/filter.h"
 #include "search/matcher.h"
 #include "support/generated_tree.h"
@@ -30,7 +30,8 @@ class ModelWalk : public SearchableWalk {
     int64_t size = file.size();
     if (size <= 0)
       return;
-    FileContent content = load_file(file, path, static_cast<uint64_t>(size));
+    FileContent content;
+    load_file(file, path, static_cast<uint64_t>(size), &content);
     for (std::string_view name : names_) {
       if (per_file_)
         text += "{7}";
@@ -59,7 +60,7 @@ class ModelWalk : public SearchableWalk {
 
 // What the model prints after the selection line.
 std::string model_report(const std::string& root, const Catalogue& catalogue, bool per_file) {
-  std::vector<std::string_view> names = catalogue_names(catalogue.catalogue);
+  std::vector<std::string_view> names = catalogue.name_views();
   if (per_file) {
     ModelWalk walk(root.size(), names, true);
     walk_tree(root, walk);
@@ -86,9 +87,8 @@ TEST(SearchIdentity, ReportsEqualThePerNameModel) {
   TempTree tree;
   TreeGenerator(tree).generate();
   RecordingConsole catalogue_console;
-  Catalogue catalogue;
-  std::string texture_root = tree.root() + "gamedata\\textures\\";
-  collect_textures(texture_root, texture_root.size(), &catalogue, catalogue_console);
+  Catalogue catalogue = collect_textures(texture_root_of(tree.root()),
+                                         GamePaths{tree.root().size()}, catalogue_console);
   for (bool per_file : {false, true}) {
     RecordingConsole console;
     ASSERT_EQ(run_texsift({"Texsift", tree.root(), per_file ? "1" : "0"}, console), 0);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/game_root.h"
 #include "support/test_support.h"
 
 namespace {

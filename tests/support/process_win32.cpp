@@ -1,5 +1,5 @@
 // Running a program with CreateProcessA and redirected output.
-#include "platform/process.h"
+#include "support/process.h"
 
 #include <windows.h>
 
@@ -74,3 +74,5 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
   GetExitCodeProcess(process.hProcess, &status);
   return static_cast<int>(status);
 }
+
+const char* program_line_end() { return "\r\n"; }

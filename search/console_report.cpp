@@ -1,14 +1,10 @@
-// Timing lines and paths relative to the game root.
-#include "app/report.h"
+// Timing lines and FOUND lines of the console report.
+#include "search/console_report.h"
 
 #include <cstdio>
 
 #include "platform/console.h"
 #include "platform/timer.h"
-
-const char* Report::relative(const std::string& path) const {
-  return path.c_str() + (texture_root_len - 18);
-}
 
 std::string format_elapsed(int64_t elapsed, int64_t perf_frequency) {
   double seconds = static_cast<double>(elapsed) / static_cast<double>(perf_frequency);
@@ -21,7 +17,14 @@ std::string format_elapsed(int64_t elapsed, int64_t perf_frequency) {
   return line;
 }
 
-void print_elapsed(const Report& report, int64_t perf_start) {
+void print_elapsed(const ConsoleReport& report, int64_t perf_start) {
   int64_t perf_end = perf_counter();
   report.console.write(format_elapsed(perf_end - perf_start, report.perf_frequency));
+}
+
+void print_found(const ConsoleReport& report, std::string_view what, uint64_t offset) {
+  report.console.set_colour(kColourGreen);
+  // %llu prints an offset below 4 GiB exactly as %u would.
+  print(report.console, "FOUND '%.*s' @ %llu\n", static_cast<int>(what.size()), what.data(),
+        static_cast<unsigned long long>(offset));
 }

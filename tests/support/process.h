@@ -1,4 +1,4 @@
-// Running a program and waiting for it, for the end-to-end tests.
+// Running a program and waiting for it, for the end-to-end tests; how its output ends lines.
 #pragma once
 
 #include <string>
@@ -10,3 +10,7 @@
 // POSIX 128 plus the signal number when a signal ended it.
 int run_program(const std::vector<std::string>& args, const std::string& stdout_path,
                 const std::string& stderr_path);
+
+// What a program's standard output writes for a line feed: "\r\n" where it is
+// in text mode (Windows), "\n" elsewhere.
+const char* program_line_end();

@@ -1,5 +1,5 @@
 // Running a program with posix_spawn and redirected output.
-#include "platform/process.h"
+#include "support/process.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -46,3 +46,5 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
     return 128 + WTERMSIG(status);
   return WEXITSTATUS(status);
 }
+
+const char* program_line_end() { return "\n"; }

@@ -1,0 +1,22 @@
+// The game root as both programs take it from the command line, and paths shown from it.
+#pragma once
+
+#include <string>
+
+// `arg` with a path separator appended, unless it is empty (the current
+// directory) or already ends in one ("/" or "\").
+std::string with_trailing_separator(const std::string& arg);
+
+// The texture root below `game_root`: the game root followed by
+// "gamedata\textures\".
+std::string texture_root_of(const std::string& game_root);
+
+// Where the lines of a report cut the paths they show.
+struct GamePaths {
+  size_t game_root_len = 0;  // the length of the game root, separator included
+
+  // `path`, which begins with the game root, from the game root on.
+  const char* from_game_root(const std::string& path) const {
+    return path.c_str() + game_root_len;
+  }
+};

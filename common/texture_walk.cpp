@@ -1,0 +1,65 @@
+// The walk over the texture directory, with each program's rules passed in.
+#include "common/texture_walk.h"
+
+#include "common/names.h"
+#include "platform/console.h"
+#include "platform/file.h"
+#include "platform/walk.h"
+
+namespace {
+
+class TextureCollector : public WalkVisitor {
+ public:
+  TextureCollector(size_t texture_root_len, const GamePaths& paths, const TextureRules& rules,
+                   Console& console)
+      : texture_root_len_(texture_root_len), paths_(paths), rules_(rules), console_(console) {}
+
+  void on_directory(const std::string& pattern) override {
+    print(console_, "collecting = '%s'\t\t\r", paths_.from_game_root(pattern));
+  }
+
+  EntryAction classify(const std::string&, const DirEntry& entry) override {
+    if (entry.name == "." || entry.name == "..")
+      return EntryAction::kSkip;
+    return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
+  }
+
+  void on_file(const std::string& path, const DirEntry&) override {
+    if (rules_.must_open && !InputFile().open(path))
+      return;
+    if (rules_.is_texture_path(paths_.from_game_root(path)))
+      add(path);
+  }
+
+  Catalogue catalogue;
+
+ private:
+  void add(const std::string& path) {
+    CatalogueTexture texture;
+    texture.path = paths_.from_game_root(path);
+    texture.first_name = static_cast<uint32_t>(catalogue.names.size());
+    cut_names(catalogue_entry(std::string_view(path).substr(texture_root_len_)),
+              &catalogue.names);
+    texture.name_count = static_cast<uint32_t>(catalogue.names.size()) - texture.first_name;
+    catalogue.textures.push_back(std::move(texture));
+    ++catalogue.catalogue_count;
+  }
+
+  size_t texture_root_len_;
+  const GamePaths& paths_;
+  const TextureRules& rules_;
+  Console& console_;
+};
+
+}  // namespace
+
+std::vector<std::string_view> Catalogue::name_views() const {
+  return std::vector<std::string_view>(names.begin(), names.end());
+}
+
+Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
+                        const TextureRules& rules, Console& console) {
+  TextureCollector collector(texture_root.size(), paths, rules, console);
+  walk_tree(texture_root, collector);
+  return std::move(collector.catalogue);
+}
