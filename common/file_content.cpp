@@ -19,26 +19,36 @@ std::unique_ptr<unsigned char[]> allocate(uint64_t size) {
 
 }  // namespace
 
-void load_file(InputFile& file, const std::string& path, uint64_t size, FileContent* content) {
-  if (size > content->capacity_) {
-    content->buffer_.reset();  // the old buffer goes before the new one is asked for
-    content->capacity_ = 0;
-    content->buffer_ = allocate(size);
-    if (!content->buffer_)
-      fatal("cannot allocate %llu bytes for the content of %s",
-            static_cast<unsigned long long>(size), native_path(path).c_str());
-    content->capacity_ = size;
+bool FileContent::read(InputFile& file, uint64_t size) {
+  size_ = 0;
+  if (size > capacity_) {
+    buffer_.reset();  // the old buffer goes before the new one is asked for
+    capacity_ = 0;
+    buffer_ = allocate(size);
+    if (!buffer_)
+      return false;
+    capacity_ = size;
   }
-  content->size_ = file.read_from_start(reinterpret_cast<char*>(content->buffer_.get()),
-                                        static_cast<size_t>(size));
+  size_ = file.read_from_start(reinterpret_cast<char*>(buffer_.get()), static_cast<size_t>(size));
+  return true;
 }
 
-bool load_whole_file(InputFile& file, const std::string& path, FileContent* content) {
-  int64_t size = file.size();
-  if (size <= 0) {
-    content->size_ = 0;
-    return false;
+LoadResult load_whole_file(InputFile& file, FileContent* content, uint64_t* size) {
+  int64_t file_size = file.size();
+  *size = file_size > 0 ? static_cast<uint64_t>(file_size) : 0;
+  if (file_size <= 0) {
+    content->clear();
+    return LoadResult::kEmpty;
   }
-  load_file(file, path, static_cast<uint64_t>(size), content);
-  return true;
+  return content->read(file, *size) ? LoadResult::kLoaded : LoadResult::kNoMemory;
+}
+
+void fail_to_hold(const std::string& path, uint64_t size) {
+  fatal("cannot allocate %llu bytes for the content of %s", static_cast<unsigned long long>(size),
+        native_path(path).c_str());
+}
+
+void load_file(InputFile& file, const std::string& path, uint64_t size, FileContent* content) {
+  if (!content->read(file, size))
+    fail_to_hold(path, size);
 }

@@ -19,21 +19,35 @@ class FileContent {
   const char* chars() const { return reinterpret_cast<const char*>(buffer_.get()); }
   uint64_t size() const { return size_; }
 
+  // Reads up to `size` bytes of `file` from its start in one read. False,
+  // with the content empty, when a buffer of `size` bytes cannot be had.
+  bool read(InputFile& file, uint64_t size);
+  // Empties the content; the buffer is kept.
+  void clear() { size_ = 0; }
+
  private:
-  friend void load_file(InputFile& file, const std::string& path, uint64_t size,
-                        FileContent* content);
-  friend bool load_whole_file(InputFile& file, const std::string& path, FileContent* content);
   std::unique_ptr<unsigned char[]> buffer_;
   uint64_t capacity_ = 0;
   uint64_t size_ = 0;
 };
 
+// How loading a whole file went.
+enum class LoadResult {
+  kEmpty,     // the file is empty, or its size cannot be taken: nothing was read
+  kLoaded,    // the content holds the bytes read
+  kNoMemory,  // no buffer of the file's size could be had: nothing was read
+};
+
+// Takes the size of `file` (open) and reads it whole into `content`; on
+// kNoMemory `*size` is the size that could not be held.
+LoadResult load_whole_file(InputFile& file, FileContent* content, uint64_t* size);
+
+// Ends the run with status 1 and a message that the content of the file at
+// `path`, `size` bytes, cannot be held in memory.
+[[noreturn]] void fail_to_hold(const std::string& path, uint64_t size);
+
 // Reads `file` (open, `size` > 0 bytes long by its size()) from its start in
 // one read into `content`. After a short read the content is the bytes
 // actually read, nothing more. When the buffer cannot be allocated, the run
-// ends with a message naming `path` and `size` and exit status 1.
+// ends as fail_to_hold ends it.
 void load_file(InputFile& file, const std::string& path, uint64_t size, FileContent* content);
-
-// Takes the size of `file` (open) and loads it as load_file does. False, with
-// the content empty, when the file is empty or its size cannot be taken.
-bool load_whole_file(InputFile& file, const std::string& path, FileContent* content);

@@ -2,60 +2,53 @@
 #include "compact/search.h"
 
 #include "common/file_content.h"
+#include "common/file_pool.h"
 #include "common/texture_walk.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
 #include "platform/console.h"
-#include "platform/file.h"
-#include "platform/walk.h"
 
 namespace {
 
-class FileSearcher : public WalkVisitor {
+// Prints the lines of each file searched: its "searching in" line and a FOUND
+// line, naming the file, for each catalogue name found, in catalogue order.
+class CompactPrinter {
  public:
-  // The names are prepared once for the whole walk: the catalogue does not
-  // change while it runs.
-  FileSearcher(const Catalogue& catalogue, const GamePaths& paths, Console& console)
-      : paths_(paths), console_(console), groups_(catalogue.name_views()) {}
+  CompactPrinter(const GamePaths& paths, Console& console) : paths_(paths), console_(console) {}
 
-  EntryAction classify(const std::string&, const DirEntry& entry) override {
-    return compact_entry_action(entry);
-  }
-
-  void on_file(const std::string& path, const DirEntry& entry) override {
-    InputFile file;
-    if (!file.open(path))
+  void on_file(const FileResult& result) {
+    print(console_, "searching in '%s'\n", result.name.c_str());
+    if (!result.searched || result.size == 0)
       return;
-    print(console_, "searching in '%s'\n", entry.name.c_str());
-    if (load_whole_file(file, path, &content_) && content_.size() != 0)
-      print_found_names(path);
-  }
-
- private:
-  // Tries every catalogue name on the content and prints a FOUND line, naming
-  // the file at `path`, for each name found, in catalogue order.
-  void print_found_names(const std::string& path) {
-    std::vector<std::optional<size_t>> offsets =
-        groups_.find_all(content_.chars(), static_cast<size_t>(content_.size()));
-    for (size_t i = 0; i < offsets.size(); ++i) {
+    for (const std::optional<uint64_t>& offset : result.offsets) {
       console_.set_colour(kColourGrey);
-      if (offsets[i]) {
+      if (offset) {
         console_.set_colour(kColourGreen);
-        print(console_, "FOUND '%s' @ %zu\n", paths_.from_game_root(path), *offsets[i]);
+        print(console_, "FOUND '%s' @ %llu\n", paths_.from_game_root(result.path),
+              static_cast<unsigned long long>(*offset));
       }
     }
   }
 
+ private:
   const GamePaths& paths_;
   Console& console_;
-  CompactNameGroups groups_;
-  FileContent content_;  // reused from file to file
 };
 
 }  // namespace
 
 void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
                           const GamePaths& paths, Console& console) {
-  FileSearcher searcher(catalogue, paths, console);
-  walk_tree(game_root, searcher);
+  // The names are prepared once for the whole walk: the catalogue does not
+  // change while it runs.
+  const CompactNameGroups groups(catalogue.name_views());
+  const ContentSearch search = [&groups](const FileContent& content,
+                                         std::vector<std::optional<uint64_t>>* offsets) {
+    std::vector<std::optional<size_t>> found =
+        groups.find_all(content.chars(), static_cast<size_t>(content.size()));
+    offsets->assign(found.begin(), found.end());
+  };
+  CompactPrinter printer(paths, console);
+  search_tree_in_order(game_root, compact_entry_action, search_threads(), search,
+                       [&printer](const FileResult& result) { printer.on_file(result); });
 }

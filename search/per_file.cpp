@@ -9,12 +9,12 @@
 
 namespace {
 
-class PerFilePrinter : public FileResultSink {
+class PerFilePrinter {
  public:
   PerFilePrinter(const Catalogue& catalogue, const ConsoleReport& report)
       : catalogue_(catalogue), report_(report) {}
 
-  void on_file(const FileResult& result) override {
+  void on_file(const FileResult& result) {
     print(report_.console, "searching in '%s'\t\t\t\t\n", result.name.c_str());
     if (!result.searched)
       return;
@@ -40,5 +40,5 @@ void search_files(const std::string& game_root, const Catalogue& catalogue,
                   const ConsoleReport& report) {
   NameSearch search(catalogue.name_views());
   PerFilePrinter printer(catalogue, report);
-  search_tree(game_root, search, printer);
+  search_tree(game_root, search, [&printer](const FileResult& result) { printer.on_file(result); });
 }

@@ -6,13 +6,13 @@
 
 namespace {
 
-class ReferenceRecorder : public FileResultSink {
+class ReferenceRecorder {
  public:
   ReferenceRecorder(size_t name_count, const GamePaths& paths) : paths_(paths) {
     references.hits.resize(name_count);
   }
 
-  void on_file(const FileResult& result) override {
+  void on_file(const FileResult& result) {
     ++references.files_searched;
     if (!result.searched)
       return;
@@ -41,6 +41,7 @@ References find_references(const std::string& game_root,
                            const std::vector<std::string_view>& names, const GamePaths& paths) {
   NameSearch search(names);
   ReferenceRecorder recorder(names.size(), paths);
-  search_tree(game_root, search, recorder);
+  search_tree(game_root, search,
+              [&recorder](const FileResult& result) { recorder.on_file(result); });
   return std::move(recorder.references);
 }

@@ -1,4 +1,4 @@
-// A small ptrace loop that stops a program at each openat and at the first read of each file it opened.
+// A small ptrace loop that stops a program, any of its threads, at each openat and first read of a file.
 #include "hostile/trace_posix.h"
 
 #include <fcntl.h>
@@ -72,27 +72,34 @@ std::string read_string(pid_t pid, uint64_t address) {
 }
 
 // The state of the traced program's files: which descriptors name which
-// path, and which have been read.
+// path, and which have been read. Descriptors are the process's, shared by
+// its threads; what a system call is doing is each thread's own.
 class Tracee {
  public:
-  Tracee(pid_t pid, const FileHook& hook) : pid_(pid), hook_(hook) {}
+  explicit Tracee(const FileHook& hook) : hook_(hook) {}
 
-  void on_stop() {
+  void on_stop(pid_t tid) {
     __ptrace_syscall_info info{};
-    if (ptrace(PTRACE_GET_SYSCALL_INFO, pid_, reinterpret_cast<void*>(sizeof info), &info) <= 0)
+    if (ptrace(PTRACE_GET_SYSCALL_INFO, tid, reinterpret_cast<void*>(sizeof info), &info) <= 0)
       return;
     if (info.op == PTRACE_SYSCALL_INFO_ENTRY)
-      on_entry(info.entry.nr, info.entry.args);
+      on_entry(tid, info.entry.nr, info.entry.args);
     else if (info.op == PTRACE_SYSCALL_INFO_EXIT)
-      on_exit(info.exit.rval);
+      on_exit(tid, info.exit.rval);
   }
 
  private:
-  void on_entry(uint64_t nr, const uint64_t* args) {
-    entered_ = nr;
+  struct Call {
+    uint64_t entered = 0;
+    std::string opening;
+  };
+
+  void on_entry(pid_t tid, uint64_t nr, const uint64_t* args) {
+    Call& call = calls_[tid];
+    call.entered = nr;
     if (nr == SYS_openat) {
-      opening_ = read_string(pid_, args[1]);
-      hook_(FileEvent::kOpen, opening_);
+      call.opening = read_string(tid, args[1]);
+      hook_(FileEvent::kOpen, call.opening);
     } else if (nr == SYS_read && paths_.count(static_cast<int>(args[0])) &&
                read_.insert(static_cast<int>(args[0])).second) {
       hook_(FileEvent::kFirstRead, paths_[static_cast<int>(args[0])]);
@@ -102,52 +109,54 @@ class Tracee {
     }
   }
 
-  void on_exit(int64_t result) {
-    if (entered_ == SYS_openat && result >= 0)
-      paths_[static_cast<int>(result)] = opening_;
+  void on_exit(pid_t tid, int64_t result) {
+    Call& call = calls_[tid];
+    if (call.entered == SYS_openat && result >= 0)
+      paths_[static_cast<int>(result)] = call.opening;
   }
 
-  pid_t pid_;
   const FileHook& hook_;
-  uint64_t entered_ = 0;
-  std::string opening_;
+  std::map<pid_t, Call> calls_;
   std::map<int, std::string> paths_;
   std::set<int> read_;
 };
 
-// Resumes `pid` to its next system call, passing on `signal`; waits for the
-// next stop and returns the wait status.
-int resume(pid_t pid, int signal) {
-  ptrace(PTRACE_SYSCALL, pid, nullptr, reinterpret_cast<void*>(static_cast<intptr_t>(signal)));
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return status;
+// Sets the tracing options on the stopped child `pid`: system-call stops
+// told apart from signals, its threads traced too, and killed with the tracer.
+bool set_options(pid_t pid) {
+  long options = PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL | PTRACE_O_TRACEEXEC |
+                 PTRACE_O_TRACECLONE;
+  return ptrace(PTRACE_SETOPTIONS, pid, nullptr, reinterpret_cast<void*>(options)) == 0;
 }
 
 int trace(pid_t pid, const FileHook& hook) {
   int status = 0;
   waitpid(pid, &status, 0);  // the child's own SIGSTOP
-  if (!WIFSTOPPED(status) ||
-      ptrace(PTRACE_SETOPTIONS, pid, nullptr,
-             reinterpret_cast<void*>(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL |
-                                     PTRACE_O_TRACEEXEC)) != 0) {
+  if (!WIFSTOPPED(status) || !set_options(pid)) {
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
     return -1;
   }
-  Tracee tracee(pid, hook);
-  int signal = 0;
+  Tracee tracee(hook);
+  std::set<pid_t> known{pid};
+  ptrace(PTRACE_SYSCALL, pid, nullptr, nullptr);
   for (;;) {
-    status = resume(pid, signal);
-    signal = 0;
-    if (WIFEXITED(status))
-      return WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-      return 128 + WTERMSIG(status);
-    if (WSTOPSIG(status) == (SIGTRAP | 0x80))
-      tracee.on_stop();
-    else if (WSTOPSIG(status) != SIGTRAP)
-      signal = WSTOPSIG(status);  // a real signal, delivered as it came
+    pid_t tid = waitpid(-1, &status, __WALL);
+    if (tid < 0)
+      return -1;
+    if (WIFEXITED(status) || WIFSIGNALED(status)) {
+      if (tid == pid)
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      continue;
+    }
+    int stop = WSTOPSIG(status);
+    int signal = 0;
+    bool first_stop = known.insert(tid).second;  // a new thread starts with a SIGSTOP of its own
+    if (stop == (SIGTRAP | 0x80))
+      tracee.on_stop(tid);
+    else if ((status >> 16) == 0 && stop != SIGTRAP && !(first_stop && stop == SIGSTOP))
+      signal = stop;  // a real signal, delivered as it came
+    ptrace(PTRACE_SYSCALL, tid, nullptr, reinterpret_cast<void*>(static_cast<intptr_t>(signal)));
   }
 }
 

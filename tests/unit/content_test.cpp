@@ -37,8 +37,10 @@ TEST(LoadWholeFile, ReusedContentHoldsOnlyTheLatestFile) {
   for (const char* name : {"long.ltx", "short.ltx", "empty.ltx"}) {
     InputFile file;
     ASSERT_TRUE(file.open(tree.root() + name));
-    bool loaded = load_whole_file(file, tree.root() + name, &content);
-    EXPECT_EQ(loaded, std::string(name) != "empty.ltx") << name;
+    uint64_t size = 0;
+    LoadResult loaded = load_whole_file(file, &content, &size);
+    EXPECT_EQ(loaded, std::string(name) == "empty.ltx" ? LoadResult::kEmpty : LoadResult::kLoaded)
+        << name;
     EXPECT_EQ(text_of(content), read_whole_file(tree.root() + name)) << name;
   }
 }

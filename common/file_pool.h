@@ -1,0 +1,51 @@
+// Reading and searching the files of a walk on several threads, with the results handed on in walk order.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/walk.h"
+
+class FileContent;
+
+// What the search of one file found.
+struct FileResult {
+  std::string path;       // the file's full path, as the walk built it
+  std::string name;       // its bare name
+  bool opened = false;    // false when it could not be opened: nothing else is set
+  bool searched = false;  // false when it was empty: nothing was read
+  uint64_t size = 0;      // the bytes read and searched; the size that could not be held when unheld
+  bool unheld = false;    // true when its content could not be held in memory
+  int64_t elapsed = 0;    // performance-counter counts the search of its bytes took
+  std::vector<std::optional<uint64_t>> offsets;  // what the content search gave
+};
+
+// Decides what a walk does with an entry, by the entry alone.
+using EntryFilter = EntryAction (*)(const DirEntry& entry);
+
+// Searches one file's content and fills `offsets`. Called on worker threads,
+// at once on several: it must not change shared state.
+using ContentSearch =
+    std::function<void(const FileContent& content, std::vector<std::optional<uint64_t>>* offsets)>;
+
+// Takes each file's result, on the thread that called search_tree_in_order.
+using ResultSink = std::function<void(const FileResult& result)>;
+
+// Walks `root` (ending in a separator, or empty for the current directory)
+// depth-first, descending and reading as `filter` says. Each file is opened,
+// read whole and, unless empty, searched with `search` on one of `threads`
+// threads (1: the calling thread alone); the reading is left out of the time
+// taken. Each file that opens is handed to `sink` in walk order on the
+// calling thread, and only a bounded number of files are in flight, so memory
+// does not grow with the tree. When a file's content cannot be held, the run
+// ends with a message when that file's turn comes.
+void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
+                          const ContentSearch& search, const ResultSink& sink);
+
+// The number of threads to search with: TEXSIFT_THREADS when it holds a whole
+// number from 1 to 1024, otherwise (with a warning when it is set) the
+// hardware's thread count.
+unsigned search_threads();
