@@ -1,55 +1,64 @@
-// Tests of the searchable-file filter: the program-file rule, directories and the exclusion list.
+// Tests of both programs' search filters: the program-file rule, directories and the exclusion tables.
 #include "search/filter.h"
 
 #include <gtest/gtest.h>
+
+#include "compact/filter.h"
 
 namespace {
 
 constexpr bool kDirectory = true;
 constexpr bool kFile = false;
-
-EntryAction judge(const std::string& name, bool is_directory) {
-  return is_searchable(DirEntry{name, is_directory});
-}
+constexpr EntryAction kRead = EntryAction::kRead;
+constexpr EntryAction kSkip = EntryAction::kSkip;
+constexpr EntryAction kDescend = EntryAction::kDescend;
 
 TEST(IsSearchable, EdgeCases) {
   struct Row {
     const char* name;
     bool is_directory;
-    EntryAction action;
+    EntryAction texsift;  // is_searchable
+    EntryAction compact;  // compact_entry_action
   } rows[] = {
-      {"engine_qz.dll", kFile, EntryAction::kRead},    // "qz" lets a program file through
-      {"qz_tool.exe", kFile, EntryAction::kRead},
-      {"audio.dll", kFile, EntryAction::kSkip},
-      {"setup.exe", kFile, EntryAction::kSkip},
-      {"old.exe", kDirectory, EntryAction::kSkip},     // the rule comes before directories
-      {"lib.dll", kDirectory, EntryAction::kSkip},
-      {"tools_qz.exe", kDirectory, EntryAction::kDescend},
-      {"SETUP.EXE", kFile, EntryAction::kRead},        // the tests are case-sensitive
-      {"AUDIO.DLL", kFile, EntryAction::kRead},
-      {"QZ_main.exe", kFile, EntryAction::kSkip},
-      {"engine_qz.dll.bak", kFile, EntryAction::kSkip},  // through the rule, then excluded
-      {".", kDirectory, EntryAction::kSkip},
-      {"..", kDirectory, EntryAction::kSkip},
-      {"config", kDirectory, EntryAction::kDescend},
-      {"sounds.ogg", kDirectory, EntryAction::kDescend},  // the list is for files only
-      {"level.ltx", kFile, EntryAction::kRead},
-      {"weapons.ltx", kFile, EntryAction::kRead},
-      {"textures.ltx", kFile, EntryAction::kSkip},
-      {"external.ltx", kFile, EntryAction::kSkip},
-      {"foo.DDS", kFile, EntryAction::kRead},
-      {"foo.dds", kFile, EntryAction::kSkip},
-      {"readme", kFile, EntryAction::kRead},
-      {"a.hud.ltx", kFile, EntryAction::kSkip},        // ".h" anywhere in the name
-      {"shader.hlsl", kFile, EntryAction::kSkip},
-      {"level.aim", kFile, EntryAction::kSkip},        // ".ai" is a prefix of ".aim"
-      {"old~", kFile, EntryAction::kSkip},
-      {"level", kFile, EntryAction::kRead},
-      {"level.spawn", kFile, EntryAction::kRead},
-      {"mesh.ogf", kFile, EntryAction::kRead},
+      {"engine_qz.dll", kFile, kRead, kRead},  // "qz" lets a program file through
+      {"qz_tool.exe", kFile, kRead, kRead},
+      {"audio.dll", kFile, kSkip, kRead},  // compact has no program-file rule
+      {"setup.exe", kFile, kSkip, kRead},
+      {"old.exe", kDirectory, kSkip, kDescend},  // the rule comes before directories
+      {"lib.dll", kDirectory, kSkip, kDescend},
+      {"tools_qz.exe", kDirectory, kDescend, kDescend},
+      {"SETUP.EXE", kFile, kRead, kRead},  // the tests are case-sensitive
+      {"AUDIO.DLL", kFile, kRead, kRead},
+      {"QZ_main.exe", kFile, kSkip, kRead},
+      {"engine_qz.dll.bak", kFile, kSkip, kSkip},  // through the rule, then excluded
+      {".", kDirectory, kSkip, kSkip},
+      {"..", kDirectory, kSkip, kSkip},
+      {"config", kDirectory, kDescend, kDescend},
+      {"sounds.ogg", kDirectory, kDescend, kDescend},  // the tables are for files only
+      {"level.ltx", kFile, kRead, kRead},
+      {"textures.ltx", kFile, kSkip, kRead},
+      {"external.ltx", kFile, kSkip, kRead},
+      {"notes.txt", kFile, kSkip, kRead},
+      {"base.xml", kFile, kSkip, kRead},
+      {"save.sav", kFile, kSkip, kRead},
+      {"a.script", kFile, kSkip, kRead},
+      {"level.bin", kFile, kSkip, kRead},
+      {"old~", kFile, kSkip, kRead},
+      {"foo.DDS", kFile, kRead, kRead},
+      {"foo.dds", kFile, kSkip, kSkip},
+      {"x.ddsx", kFile, kSkip, kSkip},
+      {"readme", kFile, kRead, kRead},
+      {"a.hud.ltx", kFile, kSkip, kSkip},  // ".h" anywhere in the name
+      {"shader.hlsl", kFile, kSkip, kSkip},
+      {"level.aim", kFile, kSkip, kSkip},  // ".ai" is a prefix of ".aim"
+      {"level.spawn", kFile, kRead, kRead},
+      {"mesh.ogf", kFile, kRead, kRead},
   };
-  for (const Row& row : rows)
-    EXPECT_EQ(judge(row.name, row.is_directory), row.action) << row.name;
+  for (const Row& row : rows) {
+    DirEntry entry{row.name, row.is_directory};
+    EXPECT_EQ(is_searchable(entry), row.texsift) << row.name;
+    EXPECT_EQ(compact_entry_action(entry), row.compact) << row.name;
+  }
 }
 
 TEST(IsSearchable, EveryExcludedSubstringAnywhereInTheName) {
@@ -63,10 +72,26 @@ TEST(IsSearchable, EveryExcludedSubstringAnywhereInTheName) {
   };
   ASSERT_EQ(std::size(excluded), 46u);
   for (const char* part : excluded) {
-    EXPECT_EQ(judge(std::string("a") + part, kFile), EntryAction::kSkip) << part;
-    EXPECT_EQ(judge(std::string("a") + part + ".ltx", kFile), EntryAction::kSkip) << part;
-    EXPECT_EQ(judge(std::string("a") + part, kDirectory), EntryAction::kDescend) << part;
+    EXPECT_EQ(is_searchable({std::string("a") + part, kFile}), kSkip) << part;
+    EXPECT_EQ(is_searchable({std::string("a") + part + ".ltx", kFile}), kSkip) << part;
+    EXPECT_EQ(is_searchable({std::string("a") + part, kDirectory}), kDescend) << part;
   }
+}
+
+TEST(CompactIsExcluded, EveryEntryOfTheTable) {
+  const char* excluded[] = {
+      ".ai", ".anm", ".bak", ".bat", ".cform", ".cmd", ".dds", ".drv", ".efd", ".env_mod",
+      ".game", ".gct", ".geom", ".graph", ".h", ".hom", ".ini", ".inf", ".log", ".manifest",
+      ".ogg", ".ogm", ".omf", ".ppe", ".ps_static", ".snd_env", ".snd_static", ".rar",
+      ".sfap0", ".scc", ".som", ".tga", ".thm", ".wallmarks", ".zip", ".qz",
+  };
+  ASSERT_EQ(std::size(excluded), 36u);
+  for (std::string part : excluded) {
+    EXPECT_TRUE(compact_is_excluded("name" + part)) << part;
+    EXPECT_TRUE(compact_is_excluded("x" + part + "y")) << part;
+  }
+  EXPECT_FALSE(compact_is_excluded("qz_tool"));  // ".qz", not "qz"
+  EXPECT_FALSE(compact_is_excluded(""));
 }
 
 }  // namespace
