@@ -195,7 +195,7 @@ class Result:
     walls: list = field(default_factory=list)
     peak_kib: int = 0
     problem: str = ""  # set when the command timed out, failed or was left out
-    output_bytes: int = 0
+    output_lines: int = 0
 
     @property
     def ok(self):
@@ -316,9 +316,10 @@ def measure(command, work, runs, limit, cold=False):
         result.peak_kib = max(result.peak_kib, kib)
         say(f"  {command.key} [{command.threads}] run {run}/{runs}: {wall:.3f} s, "
             f"{kib / 1024:.1f} MiB")
-    if not command.discard and (work / f"{command.key}.out").exists():
-        result.output_bytes = (work / f"{command.key}.out").stat().st_size
-        if result.ok and result.output_bytes == 0:
+    output = work / f"{command.key}.out"
+    if result.ok and not command.discard:
+        result.output_lines = output.read_bytes().count(b"\n")
+        if result.output_lines == 0:
             result.problem = "no output: check the command"
     return result
 
@@ -329,6 +330,10 @@ def measure_all(rows, tree, runs, limit, cold=False):
 
 
 # --- Tables ---------------------------------------------------------------------------
+
+def plural(count, word):
+    return f"{count} {word}{'' if count == 1 else 's'}"
+
 
 def seconds(value):
     return f"{value:.3f}"
@@ -360,7 +365,7 @@ def main_table(tree, results, runs):
     one = fastest(results, "one")
     cat = results.get("cat")
     lines = [f"### {tree.label}", "", tree.summary(),
-             f"Page cache warm; {runs} runs per command: wall seconds (fastest and mean "
+             f"Page cache warm; {plural(runs, 'run')} per command: wall seconds (fastest and mean "
              "run), peak = largest max RSS.", "",
              "| command | threads | min s | mean s | peak MiB | ÷ fastest peer "
              "| ÷ fastest 1-thread peer | ÷ cat |",
@@ -375,7 +380,10 @@ def main_table(tree, results, runs):
     if peer:
         lines.append(f"Fastest peer: {peer.command.name} ({seconds(peer.minimum)} s); "
                      f"fastest one-thread peer: {one.command.name if one else 'none'}"
-                     f"{f' ({seconds(one.minimum)} s)' if one else ''}.")
+                     f"{f' ({seconds(one.minimum)} s)' if one else ''}. Output lines (one per "
+                     "match): " + ", ".join(f"{r.command.name} {r.output_lines:,}"
+                                            for r in results.values()
+                                            if r.command.peers and r.ok) + ".")
         lines.append("")
     return lines
 
@@ -383,7 +391,7 @@ def main_table(tree, results, runs):
 def cold_table(tree, results, runs):
     cat = results.get("cat")
     lines = [f"#### {tree.label}: cold cache", "",
-             f"Page cache dropped before each of {runs} runs per command; MB/s: bytes "
+             f"Page cache dropped before each of {plural(runs, 'run')} per command; MB/s: bytes "
              "Texsift reads (10^6) per second of the fastest run.", "",
              "| command | threads | min s | mean s | peak MiB | MB/s | ÷ cat |",
              "|---|---|---:|---:|---:|---:|---:|"]
@@ -460,7 +468,8 @@ def machine_line():
     commit = first_line(["git", "describe", "--always", "--dirty"])
     return (f"Machine: {model}, {os.cpu_count()} cores, {platform.system()} "
             f"{platform.release()}; Texsift {commit}; {first_line(['grep', '--version'])}; "
-            f"{first_line(['rg', '--version'])}; {first_line(['ugrep', '--version'])}; "
+            f"{first_line(['rg', '--version'])}; "
+            f"{' '.join(first_line(['ugrep', '--version']).split()[:2])}; "
             f"{datetime.date.today().isoformat()}.")
 
 
@@ -474,10 +483,12 @@ def overhead_line(limit):
             "and `timeout` (`true` run the same way).")
 
 
-def publish(lines, *files):
+def publish(lines, *files, quiet=False):
+    """Prints `lines` (unless quiet) and appends them to each of `files`."""
     text = "\n".join(lines) + "\n"
-    sys.stdout.write(text)
-    sys.stdout.flush()
+    if not quiet:
+        sys.stdout.write(text)
+        sys.stdout.flush()
     for path in files:
         with open(path, "a") as out:
             out.write(text)
@@ -495,7 +506,7 @@ def benchmark_scale(tree, options, header, timed_out):
     tree.prepare()
     table = tree.work / "table.md"
     table.write_text("")
-    publish(header + [""], table)
+    publish(header + [""], table, quiet=True)
     warm_cache(tree.path)
     rows = commands(tree, options.build, options.skip_compact, timed_out)
     results = measure_all(rows, tree, options.runs, options.timeout)
@@ -547,6 +558,7 @@ def parse_options():
 def main():
     options = parse_options()
     header = [machine_line(), overhead_line(options.timeout)]
+    publish(header + [""])
     done, timed_out = {}, {}
     for argument in options.trees:
         size, _, path = argument.partition("=")
