@@ -350,8 +350,8 @@ def fastest(results, group):
     return min(candidates, key=lambda r: r.minimum) if candidates else None
 
 
-def threads_text(command):
-    return {"1": "1", "all": "all", "default": "default"}[command.threads]
+def table_row(cells):
+    return "| " + " | ".join(cells) + " |"
 
 
 def time_cells(result):
@@ -373,19 +373,21 @@ def main_table(tree, results, runs):
     for result in results.values():
         command = result.command
         single = command.threads == "1" and command.key != "cat"
-        cells = [command.label, threads_text(command), *time_cells(result),
+        cells = [command.label, command.threads, *time_cells(result),
                  ratio(result, peer), ratio(result, one) if single else "", ratio(result, cat)]
-        lines.append("| " + " | ".join(cells) + " |")
-    lines.append("")
-    if peer:
-        lines.append(f"Fastest peer: {peer.command.name} ({seconds(peer.minimum)} s); "
-                     f"fastest one-thread peer: {one.command.name if one else 'none'}"
-                     f"{f' ({seconds(one.minimum)} s)' if one else ''}. Output lines (one per "
-                     "match): " + ", ".join(f"{r.command.name} {r.output_lines:,}"
-                                            for r in results.values()
-                                            if r.command.peers and r.ok) + ".")
-        lines.append("")
-    return lines
+        lines.append(table_row(cells))
+    return lines + ["", peer_notes(results, peer, one), ""]
+
+
+def peer_notes(results, peer, one):
+    """The line under a scale's table: which peers the ratios divide by, and how many
+    matches each peer wrote, which should agree."""
+    def named(result):
+        return f"{result.command.name} ({seconds(result.minimum)} s)" if result else "none"
+    counts = ", ".join(f"{r.command.name} {r.output_lines:,}"
+                       for r in results.values() if r.command.peers and r.ok)
+    return (f"Fastest peer: {named(peer)}; fastest one-thread peer: {named(one)}. "
+            f"Output lines of the peers (one per match): {counts or 'none'}.")
 
 
 def cold_table(tree, results, runs):
@@ -397,9 +399,9 @@ def cold_table(tree, results, runs):
              "|---|---|---:|---:|---:|---:|---:|"]
     for result in results.values():
         rate = f"{tree.searched_bytes / 1e6 / result.minimum:.0f}" if result.ok else ""
-        cells = [result.command.label, threads_text(result.command), *time_cells(result), rate,
+        cells = [result.command.label, result.command.threads, *time_cells(result), rate,
                  ratio(result, cat)]
-        lines.append("| " + " | ".join(cells) + " |")
+        lines.append(table_row(cells))
     lines.append("")
     return lines
 
@@ -422,8 +424,7 @@ def growth_table(trees, results):
         row = [r[key] for r in results]
         command = row[0].command
         growth = [ratio(r, row[0]) for r in row[1:]]
-        lines.append("| " + " | ".join([command.label, threads_text(command),
-                                        *map(cell, row), *growth]) + " |")
+        lines.append(table_row([command.label, command.threads, *map(cell, row), *growth]))
     lines.append("")
     return lines
 
@@ -444,8 +445,8 @@ def bytes_table(trees, results, keys):
                        f"{tree.searched_bytes / 1e6 / result.minimum:.0f}"]
                       if result.ok else [result.problem or "n/a", ""])
         command = row[0].command
-        lines.append("| " + " | ".join([command.label, threads_text(command), *cells,
-                                        ratio(row[-1], row[0])]) + " |")
+        lines.append(table_row([command.label, command.threads, *cells,
+                                ratio(row[-1], row[0])]))
     lines.append("")
     return lines
 
@@ -462,7 +463,8 @@ def machine_line():
     model = "?"
     try:
         with open("/proc/cpuinfo") as info:
-            model = next(l.split(":", 1)[1].strip() for l in info if l.startswith("model name"))
+            model = next(line.split(":", 1)[1].strip() for line in info
+                         if line.startswith("model name"))
     except (OSError, StopIteration):
         pass
     commit = first_line(["git", "describe", "--always", "--dirty"])
