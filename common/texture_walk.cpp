@@ -15,7 +15,10 @@ class TextureCollector : public WalkVisitor {
       : texture_root_len_(texture_root_len), paths_(paths), rules_(rules), console_(console) {}
 
   void on_directory(const std::string& pattern) override {
-    print(console_, "collecting = '%s'\t\t\r", paths_.from_game_root(pattern));
+    // On a terminal the rest of a longer line shown before is cleared.
+    print(console_, "collecting = '%s'", paths_.from_game_root(pattern));
+    console_.clear_to_end_of_line();
+    print(console_, "\t\t\r");
   }
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
