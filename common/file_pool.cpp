@@ -20,10 +20,10 @@ namespace {
 // walk and the printing go on, few enough to bound memory.
 constexpr size_t kFilesPerThread = 4;
 
-// Opens, reads and searches the file of `result`, whose path and name are set.
+// Opens, reads and searches the file of `result`, whose paths and name are set.
 void search_file(const ContentSearch& search, FileContent* content, FileResult* result) {
   InputFile file;
-  result->opened = file.open(result->path);
+  result->opened = file.open(result->open_path);
   result->searched = false;
   result->unheld = false;
   if (!result->opened)
@@ -61,8 +61,13 @@ class SerialSearch : public WalkVisitor {
     return filter_(entry);
   }
 
-  void on_file(const std::string& path, const DirEntry& entry) override {
+  // The content is what is searched: a name shown in part is no matter.
+  bool takes_names_in_part() const override { return true; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry& entry) override {
     result_.path = path;
+    result_.open_path = open_path;
     result_.name = entry.name;
     search_file(search_, &content_, &result_);
     deliver(sink_, progress_, result_);
@@ -112,12 +117,17 @@ class ParallelSearch : public WalkVisitor {
     return filter_(entry);
   }
 
-  void on_file(const std::string& path, const DirEntry& entry) override {
+  // The content is what is searched: a name shown in part is no matter.
+  bool takes_names_in_part() const override { return true; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry& entry) override {
     std::unique_lock<std::mutex> lock(mutex_);
     while (in_flight_.size() >= window_)
       deliver_first(&lock);
     Slot* slot = take_slot();
     slot->result.path = path;
+    slot->result.open_path = open_path;
     slot->result.name = entry.name;
     slot->done = false;
     in_flight_.push_back(slot);

@@ -14,6 +14,7 @@ class FileContent;
 // What the search of one file found.
 struct FileResult {
   std::string path;       // the file's full path, as the walk built it
+  std::string open_path;  // the path that opens it (see WalkVisitor::on_file)
   std::string name;       // its bare name
   bool opened = false;    // false when it could not be opened: nothing else is set
   bool searched = false;  // false when it was empty: nothing was read

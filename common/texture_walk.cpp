@@ -27,8 +27,13 @@ class TextureCollector : public WalkVisitor {
     return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
   }
 
-  void on_file(const std::string& path, const DirEntry&) override {
-    if (rules_.must_open && !InputFile().open(path))
+  // A name shown in part would give a catalogue name with a '?' for the
+  // characters it lacks, which no file refers to: such entries are skipped.
+  bool takes_names_in_part() const override { return false; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry&) override {
+    if (rules_.must_open && !InputFile().open(open_path))
       return;
     if (rules_.is_texture_path(paths_.from_game_root(path)))
       add(path);
