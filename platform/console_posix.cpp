@@ -1,4 +1,4 @@
-// Standard output as a console: ANSI sequences on a terminal, plain text elsewhere, the terminal put back at exit.
+// Standard output as a console: ANSI sequences on a terminal, plain text elsewhere; the terminal put back.
 #include "platform/console.h"
 
 #include <signal.h>

@@ -1,4 +1,4 @@
-// Standard output as a Win32 console: colours through the console API, put back as they were at exit.
+// Standard output as a Win32 console: colours through the console API, given back at exit.
 #include "platform/console.h"
 
 #include <io.h>

@@ -1,4 +1,4 @@
-// Directory listing and identity through the Win32 wide-character file functions, names shown in ANSI.
+// Directory listing and identity through the Win32 wide-character functions; names shown in ANSI.
 #include "platform/directory.h"
 
 #include <windows.h>

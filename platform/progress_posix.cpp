@@ -1,4 +1,4 @@
-// The progress line on a POSIX terminal: carriage return and "\x1b[K", written straight to the descriptor.
+// The progress line on a POSIX terminal: a carriage return and "\x1b[K", straight to the descriptor.
 #include "platform/progress.h"
 
 #include <signal.h>

@@ -1,4 +1,4 @@
-// Windows-only hostile trees, run under wine in CI: paths at MAX_PATH, a read-only file, a file held open without sharing, names outside the ANSI code page.
+// Windows-only hostile trees, under wine: MAX_PATH, read-only and unshared files, non-ANSI names.
 #include <windows.h>
 
 #include <gtest/gtest.h>
