@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/file_content.h"
+#include "common/search_progress.h"
 #include "platform/diagnostics.h"
 #include "platform/file.h"
 #include "platform/timer.h"
@@ -19,10 +20,10 @@ namespace {
 // walk and the printing go on, few enough to bound memory.
 constexpr size_t kFilesPerThread = 4;
 
-// Opens, reads and searches the file of `result`, whose path and name are set.
+// Opens, reads and searches the file of `result`, whose paths and name are set.
 void search_file(const ContentSearch& search, FileContent* content, FileResult* result) {
   InputFile file;
-  result->opened = file.open(result->path);
+  result->opened = file.open(result->open_path);
   result->searched = false;
   result->unheld = false;
   if (!result->opened)
@@ -38,36 +39,45 @@ void search_file(const ContentSearch& search, FileContent* content, FileResult* 
   result->elapsed = perf_counter() - perf_start;
 }
 
-// Hands `result` on, unless its file did not open; ends the run for a file
-// that could not be held.
-void deliver(const ResultSink& sink, const FileResult& result) {
+// Hands `result` on and counts it, unless its file did not open; ends the
+// run for a file that could not be held.
+void deliver(const ResultSink& sink, SearchProgress& progress, const FileResult& result) {
   if (result.unheld)
     fail_to_hold(result.path, result.size);
-  if (result.opened)
-    sink(result);
+  if (!result.opened)
+    return;
+  progress.add_file(result.searched ? result.size : 0);
+  sink(result);
 }
 
 // The walk on the calling thread alone.
 class SerialSearch : public WalkVisitor {
  public:
-  SerialSearch(EntryFilter filter, const ContentSearch& search, const ResultSink& sink)
-      : filter_(filter), search_(search), sink_(sink) {}
+  SerialSearch(EntryFilter filter, const ContentSearch& search, const ResultSink& sink,
+               SearchProgress& progress)
+      : filter_(filter), search_(search), sink_(sink), progress_(progress) {}
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
     return filter_(entry);
   }
 
-  void on_file(const std::string& path, const DirEntry& entry) override {
+  // The content is what is searched: a name shown in part is no matter.
+  bool takes_names_in_part() const override { return true; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry& entry) override {
     result_.path = path;
+    result_.open_path = open_path;
     result_.name = entry.name;
     search_file(search_, &content_, &result_);
-    deliver(sink_, result_);
+    deliver(sink_, progress_, result_);
   }
 
  private:
   EntryFilter filter_;
   const ContentSearch& search_;
   const ResultSink& sink_;
+  SearchProgress& progress_;
   FileContent content_;  // reused from file to file
   FileResult result_;    // likewise
 };
@@ -83,8 +93,12 @@ struct Slot {
 class ParallelSearch : public WalkVisitor {
  public:
   ParallelSearch(EntryFilter filter, unsigned threads, const ContentSearch& search,
-                 const ResultSink& sink)
-      : filter_(filter), search_(search), sink_(sink), window_(threads * kFilesPerThread) {
+                 const ResultSink& sink, SearchProgress& progress)
+      : filter_(filter),
+        search_(search),
+        sink_(sink),
+        progress_(progress),
+        window_(threads * kFilesPerThread) {
     for (unsigned i = 0; i < threads; ++i)
       workers_.emplace_back([this] { work(); });
   }
@@ -103,12 +117,17 @@ class ParallelSearch : public WalkVisitor {
     return filter_(entry);
   }
 
-  void on_file(const std::string& path, const DirEntry& entry) override {
+  // The content is what is searched: a name shown in part is no matter.
+  bool takes_names_in_part() const override { return true; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry& entry) override {
     std::unique_lock<std::mutex> lock(mutex_);
     while (in_flight_.size() >= window_)
       deliver_first(&lock);
     Slot* slot = take_slot();
     slot->result.path = path;
+    slot->result.open_path = open_path;
     slot->result.name = entry.name;
     slot->done = false;
     in_flight_.push_back(slot);
@@ -141,7 +160,7 @@ class ParallelSearch : public WalkVisitor {
     in_flight_.pop_front();
     --next_;  // every slot before next_ has been taken by a worker
     lock->unlock();
-    deliver(sink_, slot->result);
+    deliver(sink_, progress_, slot->result);
     lock->lock();
     free_.push_back(slot);
   }
@@ -165,6 +184,7 @@ class ParallelSearch : public WalkVisitor {
   EntryFilter filter_;
   const ContentSearch& search_;
   const ResultSink& sink_;
+  SearchProgress& progress_;
   const size_t window_;
   std::mutex mutex_;
   std::condition_variable work_ready_;  // a file waits for a worker, or the pool stops
@@ -180,13 +200,15 @@ class ParallelSearch : public WalkVisitor {
 }  // namespace
 
 void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
-                          const ContentSearch& search, const ResultSink& sink) {
+                          const ContentSearch& search, const ResultSink& sink,
+                          SinkOutput output) {
+  SearchProgress progress(output == SinkOutput::kSilent);
   if (threads <= 1) {
-    SerialSearch walk(filter, search, sink);
+    SerialSearch walk(filter, search, sink, progress);
     walk_tree(root, walk);
     return;
   }
-  ParallelSearch walk(filter, threads, search, sink);
+  ParallelSearch walk(filter, threads, search, sink, progress);
   walk_tree(root, walk);
   walk.finish();
 }

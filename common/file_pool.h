@@ -14,6 +14,7 @@ class FileContent;
 // What the search of one file found.
 struct FileResult {
   std::string path;       // the file's full path, as the walk built it
+  std::string open_path;  // the path that opens it (see WalkVisitor::on_file)
   std::string name;       // its bare name
   bool opened = false;    // false when it could not be opened: nothing else is set
   bool searched = false;  // false when it was empty: nothing was read
@@ -34,6 +35,12 @@ using ContentSearch =
 // Takes each file's result, on the thread that called search_tree_in_order.
 using ResultSink = std::function<void(const FileResult& result)>;
 
+// Whether a sink writes to standard output as results come (kWrites), or
+// nothing until the search is over (kSilent). A progress line on a terminal
+// is drawn only when it cannot meet the report's lines there: with a silent
+// sink, or when standard output is not a terminal.
+enum class SinkOutput { kWrites, kSilent };
+
 // Walks `root` (ending in a separator, or empty for the current directory)
 // depth-first, descending and reading as `filter` says. Each file is opened,
 // read whole and, unless empty, searched with `search` on one of `threads`
@@ -41,9 +48,11 @@ using ResultSink = std::function<void(const FileResult& result)>;
 // taken. Each file that opens is handed to `sink` in walk order on the
 // calling thread, and only a bounded number of files are in flight, so memory
 // does not grow with the tree. When a file's content cannot be held, the run
-// ends with a message when that file's turn comes.
+// ends with a message when that file's turn comes. A progress line counts
+// the files handed on (see SearchProgress), as `output` allows.
 void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
-                          const ContentSearch& search, const ResultSink& sink);
+                          const ContentSearch& search, const ResultSink& sink,
+                          SinkOutput output = SinkOutput::kWrites);
 
 // The number of threads to search with: TEXSIFT_THREADS when it holds a whole
 // number from 1 to 1024, otherwise (with a warning when it is set) the

@@ -15,7 +15,10 @@ class TextureCollector : public WalkVisitor {
       : texture_root_len_(texture_root_len), paths_(paths), rules_(rules), console_(console) {}
 
   void on_directory(const std::string& pattern) override {
-    print(console_, "collecting = '%s'\t\t\r", paths_.from_game_root(pattern));
+    // On a terminal the rest of a longer line shown before is cleared.
+    print(console_, "collecting = '%s'", paths_.from_game_root(pattern));
+    console_.clear_to_end_of_line();
+    print(console_, "\t\t\r");
   }
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
@@ -24,8 +27,13 @@ class TextureCollector : public WalkVisitor {
     return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
   }
 
-  void on_file(const std::string& path, const DirEntry&) override {
-    if (rules_.must_open && !InputFile().open(path))
+  // A name shown in part would give a catalogue name with a '?' for the
+  // characters it lacks, which no file refers to: such entries are skipped.
+  bool takes_names_in_part() const override { return false; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry&) override {
+    if (rules_.must_open && !InputFile().open(open_path))
       return;
     if (rules_.is_texture_path(paths_.from_game_root(path)))
       add(path);

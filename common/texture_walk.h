@@ -41,7 +41,7 @@ struct TextureRules {
 
 // Walks `texture_root` (the game root followed by "gamedata\textures\")
 // depth-first. Prints "collecting = '%s'\t\t\r" with each directory's pattern
-// from the game root on, and collects every file that `rules` take for a
-// texture.
+// from the game root on, the console clearing the rest of the line before
+// the tabs, and collects every file that `rules` take for a texture.
 Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
                         const TextureRules& rules, Console& console);

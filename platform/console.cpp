@@ -1,4 +1,4 @@
-// Formatted printing onto any Console.
+// Formatted printing onto any Console, and the ANSI sequences of a terminal console.
 #include "platform/console.h"
 
 #include <cstdarg>
@@ -27,4 +27,41 @@ void print(Console& console, const char* format, ...) {
   va_end(copy);
   large.pop_back();
   console.write(large);
+}
+
+TerminalSettings terminal_settings(bool is_terminal, const char* no_color, const char* term) {
+  TerminalSettings settings;
+  settings.clears_lines = is_terminal && !(term && std::string_view(term) == "dumb");
+  settings.colour = settings.clears_lines && !no_color;
+  return settings;
+}
+
+std::string ansi_colour_sequence(int attribute) {
+  int red = (attribute >> 2) & 1;
+  int green = (attribute >> 1) & 1;
+  int blue = attribute & 1;
+  int colour = red | (green << 1) | (blue << 2);
+  int base = (attribute & 8) ? 90 : 30;
+  return "\x1b[0;" + std::to_string(base + colour) + "m";
+}
+
+void AnsiConsole::set_colour(int attribute) {
+  if (!settings_.colour || attribute == attribute_)
+    return;
+  attribute_ = attribute;
+  out_.write(ansi_colour_sequence(attribute));
+  out_.flush();
+}
+
+void AnsiConsole::clear_to_end_of_line() {
+  if (settings_.clears_lines)
+    out_.write("\x1b[K");
+}
+
+void AnsiConsole::reset_colour() {
+  if (colour_sent()) {
+    attribute_ = -1;
+    out_.write("\x1b[0m");
+  }
+  out_.flush();
 }

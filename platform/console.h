@@ -1,6 +1,7 @@
 // Console output: the report's text and its colour changes, through one interface.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // Console attributes the report uses: foreground on a black background.
@@ -20,13 +21,59 @@ class Console {
   virtual void set_colour(int attribute) = 0;
   // Delivers all text written so far.
   virtual void flush() {}
+  // Blanks the current line from the cursor to its end, on a terminal that
+  // can; elsewhere does nothing, so a file or pipe gets no byte from it.
+  virtual void clear_to_end_of_line() {}
 };
 
 // Formats with printf rules and writes the result to `console`.
 void print(Console& console, const char* format, ...)
     __attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 3)));
 
-// The console on standard output. On Windows colours go through the console
-// API; elsewhere they are ANSI sequences, sent only when standard output is a
-// terminal and NO_COLOR is unset. A failed write ends the process with status 1.
+// What an ANSI terminal on standard output is sent besides the text.
+struct TerminalSettings {
+  bool clears_lines = false;  // "\x1b[K" for clear_to_end_of_line()
+  bool colour = false;        // colour sequences for set_colour()
+};
+
+// The settings for standard output, from whether it is a terminal
+// (`is_terminal`) and the values of NO_COLOR and TERM (null when unset): no
+// sequence at all unless it is a terminal whose TERM is not "dumb", and no
+// colour when NO_COLOR is set, whatever its value.
+TerminalSettings terminal_settings(bool is_terminal, const char* no_color, const char* term);
+
+// A console that passes its text on to `out` with the ANSI sequences that
+// `settings` allow: colours as foreground sequences ("\x1b[0;37m" for grey),
+// a change to the colour already in force not sent again; "\x1b[K" to clear.
+class AnsiConsole : public Console {
+ public:
+  AnsiConsole(Console& out, TerminalSettings settings) : out_(out), settings_(settings) {}
+
+  void write(std::string_view text) override { out_.write(text); }
+  void set_colour(int attribute) override;
+  void flush() override { out_.flush(); }
+  void clear_to_end_of_line() override;
+
+  // True when a colour has been sent since the start or the last reset.
+  bool colour_sent() const { return attribute_ != -1; }
+  // Sends "\x1b[0m", which gives the terminal back its own colours, when a
+  // colour has been sent; then flushes.
+  void reset_colour();
+
+ private:
+  Console& out_;
+  TerminalSettings settings_;
+  int attribute_ = -1;  // the colour in force; none sent yet
+};
+
+// The ANSI sequence that sets the foreground of console attribute `attribute`
+// (bit 0 blue, bit 1 green, bit 2 red, bit 3 intensity).
+std::string ansi_colour_sequence(int attribute);
+
+// The console on standard output. A failed write ends the process with
+// status 1. On Windows colours go through the console API and the console's
+// attributes from the start of the run are restored at exit and on Ctrl+C;
+// elsewhere it is an AnsiConsole with the settings of terminal_settings(),
+// and colours are reset at exit and on SIGINT, SIGTERM and SIGPIPE, which
+// also erase the progress line (see progress.h).
 Console& standard_console();

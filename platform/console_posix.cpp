@@ -1,52 +1,37 @@
-// Standard output as a console: ANSI colours on a terminal, plain text elsewhere.
+// Standard output as a console: ANSI sequences on a terminal, plain text elsewhere; the terminal put back.
 #include "platform/console.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "platform/diagnostics.h"
+#include "platform/progress.h"
 
 namespace {
 
-// The ANSI sequence for a console attribute's foreground: bit 0 blue, bit 1
-// green, bit 2 red, bit 3 intensity.
-std::string ansi_sequence(int attribute) {
-  int red = (attribute >> 2) & 1;
-  int green = (attribute >> 1) & 1;
-  int blue = attribute & 1;
-  int colour = red | (green << 1) | (blue << 2);
-  int base = (attribute & 8) ? 90 : 30;
-  return "\x1b[0;" + std::to_string(base + colour) + "m";
-}
+const char kReset[] = "\x1b[0m";
 
-class StandardConsole : public Console {
+// Set once a colour has gone out, for the signal handler and the write
+// failure, which may not go through the console itself.
+volatile sig_atomic_t colour_sent = 0;
+
+// Standard output through the C library. Colours are the ANSI layer's work.
+class StandardOutput : public Console {
  public:
-  StandardConsole()
-      : interactive_(isatty(STDOUT_FILENO) != 0),
-        colour_(interactive_ && getenv("NO_COLOR") == nullptr) {}
+  explicit StandardOutput(bool terminal) : terminal_(terminal) {}
 
   void write(std::string_view text) override {
     if (fwrite(text.data(), 1, text.size(), stdout) != text.size())
       fail();
     // A terminal shows progress lines as they come.
-    if (interactive_)
+    if (terminal_)
       flush();
   }
 
-  // A change to the colour already in force is not sent: the per-file search
-  // sets grey once for every name it tries.
-  void set_colour(int attribute) override {
-    if (!colour_ || attribute == attribute_)
-      return;
-    attribute_ = attribute;
-    flush();
-    std::string sequence = ansi_sequence(attribute);
-    write(sequence);
-    flush();
-  }
+  void set_colour(int) override {}
 
   void flush() override {
     if (fflush(stdout) != 0)
@@ -54,19 +39,95 @@ class StandardConsole : public Console {
   }
 
  private:
+  // Exits at once, with the colours reset, if any were sent, by a last
+  // attempt past the C library's stream.
   [[noreturn]] static void fail() {
+    if (colour_sent)
+      (void)!::write(STDOUT_FILENO, kReset, sizeof kReset - 1);
     error("cannot write to standard output");
     _exit(1);
   }
 
-  bool interactive_;
-  bool colour_;
-  int attribute_ = -1;  // the colour in force; none sent yet
+  bool terminal_;
 };
+
+class StandardConsole : public Console {
+ public:
+  StandardConsole()
+      : output_(isatty(STDOUT_FILENO) != 0),
+        ansi_(output_, terminal_settings(isatty(STDOUT_FILENO) != 0, getenv("NO_COLOR"),
+                                         getenv("TERM"))) {}
+
+  void write(std::string_view text) override { ansi_.write(text); }
+
+  void set_colour(int attribute) override {
+    ansi_.set_colour(attribute);
+    colour_sent = ansi_.colour_sent();
+  }
+
+  void flush() override { ansi_.flush(); }
+  void clear_to_end_of_line() override { ansi_.clear_to_end_of_line(); }
+
+  void reset_colour() {
+    ansi_.reset_colour();
+    colour_sent = 0;
+  }
+
+ private:
+  StandardOutput output_;
+  AnsiConsole ansi_;
+};
+
+StandardConsole* the_console = nullptr;
+
+// Resets the colours, when any were sent; otherwise exit is left as it was.
+void restore_at_exit() {
+  if (colour_sent)
+    the_console->reset_colour();
+}
+
+// Resets the colours and erases the progress line with async-signal-safe
+// writes, then lets the signal end the process as it would have.
+void restore_on_signal(int signal_number) {
+  if (colour_sent)
+    (void)!::write(STDOUT_FILENO, kReset, sizeof kReset - 1);
+  erase_progress_line();
+  signal(signal_number, SIG_DFL);
+  raise(signal_number);
+}
+
+// Handles `signal_number` with restore_on_signal, unless it is ignored (as
+// SIGINT is for a background job) or already handled.
+void restore_on(int signal_number) {
+  struct sigaction action = {};
+  if (sigaction(signal_number, nullptr, &action) != 0 || action.sa_handler != SIG_DFL)
+    return;
+  action.sa_handler = restore_on_signal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  sigaction(signal_number, &action, nullptr);
+}
+
+// Puts the terminals back at exit and on the signals that end a run early,
+// when either standard output or standard error is a terminal.
+void restore_terminals() {
+  if (!isatty(STDOUT_FILENO) && !isatty(STDERR_FILENO))
+    return;
+  atexit(restore_at_exit);
+  for (int signal_number : {SIGINT, SIGTERM, SIGPIPE})
+    restore_on(signal_number);
+}
 
 }  // namespace
 
 Console& standard_console() {
-  static StandardConsole console;
-  return console;
+  // The exit handler is registered once the console is made, so it runs
+  // before the console is destroyed.
+  static StandardConsole* console = [] {
+    static StandardConsole made;
+    the_console = &made;
+    restore_terminals();
+    return &made;
+  }();
+  return *console;
 }

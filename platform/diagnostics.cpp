@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/progress.h"
+
 namespace {
 
 const char* program_name = "Texsift";
 
 __attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 0)))
 void vmessage(const char* kind, const char* format, va_list args) {
+  erase_progress_line();
   fprintf(stderr, "%s: %s: ", program_name, kind);
   vfprintf(stderr, format, args);
   fputc('\n', stderr);

@@ -1,4 +1,5 @@
 // Messages on standard error: warnings, errors and fatal errors.
+// Each first erases the progress line, if one is drawn.
 #pragma once
 
 // Sets the program name that prefixes every message ("Texsift: warning: ...").

@@ -5,14 +5,24 @@
 #include <memory>
 #include <string>
 
-// One entry of a directory listing.
+// One entry of a directory listing. Its name comes in two forms: the one
+// shown and filtered on, and the one that opens it. On POSIX they are the
+// same; on Windows the first is in the ANSI code page, the second in UTF-8.
 struct DirEntry {
-  std::string name;           // bare name, as the file system gives it
-  bool is_directory = false;  // the FILE_ATTRIBUTE_DIRECTORY bit, links followed
+  DirEntry() = default;
+  // An entry whose name is also its native name, as every name is on POSIX.
+  DirEntry(const std::string& bare_name, bool directory)
+      : name(bare_name), is_directory(directory), native_name(bare_name) {}
+
+  std::string name;            // bare name: on Windows in the ANSI code page, '?' for what it lacks
+  bool is_directory = false;   // the FILE_ATTRIBUTE_DIRECTORY bit, links followed
+  std::string native_name;     // bare name as the file functions take it: UTF-8 on Windows
+  bool name_in_part = false;   // `name` shows `native_name` only in part (Windows only)
 };
 
-// Lists the directory that a pattern names: a directory path followed by
-// "*.*". A backslash in the path is a path separator on every platform.
+// Lists the directory that a pattern names: a directory path, in the form
+// the file functions take (see to_native_name), followed by "*.*". A
+// backslash in the path is a path separator on every platform.
 // On Windows entries come in the order the file system returns them. Elsewhere
 // "." and ".." come first, then the other entries in NTFS order (by name with
 // ASCII letters upper-cased, ties broken by the raw bytes), and only regular
@@ -41,19 +51,24 @@ struct DirectoryId {
   bool operator==(const DirectoryId&) const = default;
 };
 
-// Fills `id` for the directory at `path` (links followed); false if `path` is
-// not a directory or its identity cannot be read.
+// Fills `id` for the directory at `path`, in the form the file functions take
+// (links followed); false if `path` is not a directory or its identity cannot
+// be read.
 bool directory_identity(const std::string& path, DirectoryId* id);
 
-// True when `path` names an existing directory (links followed).
+// True when `path`, as the command line gives it (in the ANSI code page on
+// Windows), names an existing directory (links followed).
 bool is_directory(const std::string& path);
+
+// `path`, a path as the command line gives it or as names are shown (in the
+// ANSI code page on Windows), in the form the file functions take: UTF-8 on
+// Windows, unchanged elsewhere.
+std::string to_native_name(const std::string& path);
 
 // Why a path built from the entry name `name` would not reach that entry, or
 // null when it would: outside Windows, "backslash in a name", since every
-// path the programs build takes a backslash for a separator; on Windows,
-// "name outside the ANSI code page", since the ANSI functions give a name
-// with a question mark, which no real name holds, for each character the
-// code page lacks.
+// path the programs build takes a backslash for a separator. On Windows null:
+// every entry is reached by its native name.
 const char* unreachable_name_reason(const std::string& name);
 
 // The longest path, in characters without the terminator, that the platform's

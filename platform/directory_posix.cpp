@@ -68,8 +68,7 @@ bool describe(DIR* dir, const char* name, DirEntry* entry) {
     return false;
   if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
     return false;
-  entry->name = name;
-  entry->is_directory = S_ISDIR(info.st_mode);
+  *entry = DirEntry(name, S_ISDIR(info.st_mode));
   return true;
 }
 
@@ -127,6 +126,8 @@ bool is_directory(const std::string& path) {
   DirectoryId id;
   return directory_identity(path.empty() ? "." : path, &id);
 }
+
+std::string to_native_name(const std::string& path) { return path; }
 
 const char* unreachable_name_reason(const std::string& name) {
   return name.find('\\') == std::string::npos ? nullptr : "backslash in a name";

@@ -1,17 +1,19 @@
-// Directory listing and identity through the Win32 ANSI file functions.
+// Directory listing and identity through the Win32 wide-character functions; names shown in ANSI.
 #include "platform/directory.h"
 
 #include <windows.h>
 
+#include "platform/wide_win32.h"
+
 struct DirectoryListing::Impl {
   HANDLE handle = INVALID_HANDLE_VALUE;
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAW data;
   bool has_pending = false;  // `data` holds the first entry, not yet returned
 };
 
 DirectoryListing::DirectoryListing(const std::string& pattern)
     : impl_(std::make_unique<Impl>()) {
-  impl_->handle = FindFirstFileA(pattern.c_str(), &impl_->data);
+  impl_->handle = FindFirstFileW(wide_from_utf8(pattern).c_str(), &impl_->data);
   impl_->has_pending = impl_->handle != INVALID_HANDLE_VALUE;
 }
 
@@ -25,17 +27,19 @@ bool DirectoryListing::ok() const { return impl_->handle != INVALID_HANDLE_VALUE
 bool DirectoryListing::next(DirEntry* entry) {
   if (impl_->handle == INVALID_HANDLE_VALUE)
     return false;
-  if (!impl_->has_pending && !FindNextFileA(impl_->handle, &impl_->data))
+  if (!impl_->has_pending && !FindNextFileW(impl_->handle, &impl_->data))
     return false;
   impl_->has_pending = false;
-  entry->name = impl_->data.cFileName;
+  const std::wstring name = impl_->data.cFileName;
+  entry->name = ansi_from_wide(name, &entry->name_in_part);
+  entry->native_name = utf8_from_wide(name);
   entry->is_directory = (impl_->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return true;
 }
 
 namespace {
 
-// RAII over a handle from CreateFileA.
+// RAII over a handle from CreateFileW.
 class FileHandle {
  public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
@@ -55,7 +59,7 @@ class FileHandle {
 
 bool directory_identity(const std::string& path, DirectoryId* id) {
   // Backup semantics let a directory be opened; the handle only reads metadata.
-  FileHandle handle(CreateFileA(path.c_str(), 0,
+  FileHandle handle(CreateFileW(wide_from_utf8(path).c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                 nullptr));
@@ -75,9 +79,11 @@ bool is_directory(const std::string& path) {
          (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-const char* unreachable_name_reason(const std::string& name) {
-  return name.find('?') == std::string::npos ? nullptr : "name outside the ANSI code page";
+std::string to_native_name(const std::string& path) {
+  return utf8_from_wide(wide_from_ansi(path));
 }
+
+const char* unreachable_name_reason(const std::string&) { return nullptr; }
 
 size_t max_path_length() { return MAX_PATH - 1; }
 

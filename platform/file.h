@@ -13,9 +13,10 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Opens `path` for reading (a backslash is a path separator). False when it
-  // cannot be opened; elsewhere than Windows also when it is not a regular
-  // file, so a FIFO or device is never waited on.
+  // Opens `path`, in the form the file functions take (see to_native_name),
+  // for reading (a backslash is a path separator). False when it cannot be
+  // opened; elsewhere than Windows also when it is not a regular file, so a
+  // FIFO or device is never waited on.
   bool open(const std::string& path);
   // The size in bytes, taken by seeking to the end; -1 when it cannot be taken.
   int64_t size();

@@ -1,7 +1,9 @@
-// Binary file reading through the C runtime, with 64-bit sizes.
+// Binary file reading through the C runtime, with 64-bit sizes and wide-character names.
 #include "platform/file.h"
 
 #include <cstdio>
+
+#include "platform/wide_win32.h"
 
 namespace {
 
@@ -13,7 +15,7 @@ InputFile::~InputFile() { close(); }
 
 bool InputFile::open(const std::string& path) {
   close();
-  stream_ = fopen(path.c_str(), "rb");
+  stream_ = _wfopen(wide_from_utf8(path).c_str(), L"rb");
   return stream_ != nullptr;
 }
 

@@ -9,7 +9,9 @@
 // What a walk does with one directory entry.
 enum class EntryAction { kSkip, kDescend, kRead };
 
-// The per-walk decisions and work. Directory paths end in a backslash.
+// The per-walk decisions and work. Directory paths end in a backslash. Paths
+// are built from the names entries are shown by, save the path that opens a
+// file, built from native names (see DirEntry).
 class WalkVisitor {
  public:
   virtual ~WalkVisitor() = default;
@@ -19,8 +21,14 @@ class WalkVisitor {
   // Decides what happens to `entry` of `directory`.
   virtual EntryAction classify(const std::string& directory,
                                const DirEntry& entry) = 0;
-  // Called for each entry classified kRead, with its full path.
-  virtual void on_file(const std::string& path, const DirEntry& entry) = 0;
+  // Called for each entry classified kRead, with its full path as shown and
+  // the path that opens it (see InputFile::open).
+  virtual void on_file(const std::string& path, const std::string& open_path,
+                       const DirEntry& entry) = 0;
+  // True when an entry whose name is shown only in part (DirEntry's
+  // name_in_part) is descended into or read; false when it is skipped, as a
+  // walk that takes names for content must.
+  virtual bool takes_names_in_part() const { return false; }
 };
 
 // Walks `directory` (a path ending in a separator, or empty for the current
@@ -29,7 +37,10 @@ class WalkVisitor {
 // "directory + name". A built path longer than max_path_length() is never
 // truncated: a warning names it and the entry is skipped. So is an entry to
 // descend into or read whose name a built path cannot carry (see
-// unreachable_name_reason), since that path would name another entry. A
-// directory already on the current path of the walk (a link cycle) is not
-// entered again.
+// unreachable_name_reason), since that path would name another entry. An
+// entry whose name is shown in part is warned of ("name outside the ANSI code
+// page, shown in part: " and its path), or skipped with a warning unless the
+// visitor takes such names. A directory already on the current path of the
+// walk (a link cycle) is not entered again. `directory` is given as the
+// command line gives it.
 void walk_tree(const std::string& directory, WalkVisitor& visitor);

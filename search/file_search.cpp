@@ -5,10 +5,12 @@
 #include "search/filter.h"
 #include "search/name_search.h"
 
-void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink) {
+void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink,
+                 SinkOutput output) {
   const ContentSearch search_content = [&search](const FileContent& content,
                                                  std::vector<std::optional<uint64_t>>* offsets) {
     *offsets = search.find_all(content.bytes());
   };
-  search_tree_in_order(game_root, is_searchable, search_threads(), search_content, sink);
+  search_tree_in_order(game_root, is_searchable, search_threads(), search_content, sink,
+                       output);
 }

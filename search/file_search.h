@@ -11,5 +11,7 @@ class NameSearch;
 // directory) depth-first with the searchable-file filter. Each file that
 // opens is read whole and, unless empty, searched with `search` (its offsets
 // are those of find_all), on search_threads() threads, and handed to `sink`
-// in walk order on the calling thread.
-void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink);
+// in walk order on the calling thread; `output` says whether `sink` writes
+// to standard output meanwhile.
+void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink,
+                 SinkOutput output = SinkOutput::kWrites);

@@ -41,7 +41,9 @@ References find_references(const std::string& game_root,
                            const std::vector<std::string_view>& names, const GamePaths& paths) {
   NameSearch search(names);
   ReferenceRecorder recorder(names.size(), paths);
-  search_tree(game_root, search,
-              [&recorder](const FileResult& result) { recorder.on_file(result); });
+  // Nothing is printed until the walk is over: the progress line may be drawn.
+  search_tree(
+      game_root, search, [&recorder](const FileResult& result) { recorder.on_file(result); },
+      SinkOutput::kSilent);
   return std::move(recorder.references);
 }

@@ -28,7 +28,7 @@ class PerNameModel : public WalkVisitor {
     return compact_entry_action(entry);
   }
 
-  void on_file(const std::string& path, const DirEntry& entry) override {
+  void on_file(const std::string& path, const std::string&, const DirEntry& entry) override {
     print(console_, "searching in '%s'\n", entry.name.c_str());
     const std::string content = read_whole_file(native_path(path));
     if (content.empty())

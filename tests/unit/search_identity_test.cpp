@@ -21,9 +21,10 @@ class ModelWalk : public SearchableWalk {
   ModelWalk(size_t game_root_length, std::vector<std::string_view> names, bool per_file)
       : root_(game_root_length), names_(std::move(names)), per_file_(per_file) {}
 
-  void on_file(const std::string& path, const DirEntry& entry) override {
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry& entry) override {
     InputFile file;
-    if (!file.open(path))
+    if (!file.open(open_path))
       return;
     if (per_file_)
       text += "searching in '" + entry.name + "'\t\t\t\t\n";

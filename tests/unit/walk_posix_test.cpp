@@ -20,7 +20,7 @@ class FileRecorder : public WalkVisitor {
       return EntryAction::kSkip;
     return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
   }
-  void on_file(const std::string& path, const DirEntry&) override {
+  void on_file(const std::string& path, const std::string&, const DirEntry&) override {
     files.push_back(path.substr(root_length_));
   }
   std::vector<std::string> files;
