@@ -29,7 +29,7 @@ TEST(TexsiftProgram, MissingRoot) {
   ProgramResult result = texsift({missing});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, std::string(kBanner) + "Scanning path: '" + missing + "'\n");
-  EXPECT_NE(result.err.find("is not a directory"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "Texsift: error: game root '" + missing + "' does not exist\n");
 }
 
 TEST(TexsiftProgram, RootThatIsAFile) {
@@ -37,7 +37,8 @@ TEST(TexsiftProgram, RootThatIsAFile) {
   tree.write("file", "x");
   ProgramResult result = texsift({tree.root() + "file"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("is not a directory"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "Texsift: error: game root '" + tree.root() + "file" +
+                            tree.root().back() + "' is not a directory\n");
 }
 
 TEST(TexsiftProgram, RootWithoutTrailingSeparatorAndSelection) {
