@@ -48,22 +48,32 @@ struct Run {
   int64_t perf_frequency;
 };
 
-// Writes the machine-readable report that the flag selects.
-void write_records(const Run& run, uint8_t algorithm_flag, const std::string& game_root,
-                   const Catalogue& catalogue) {
-  const RecordReport report{run.line.format, run.console, GamePaths{game_root.size()},
-                            run.perf_start, run.perf_frequency};
+// The algorithm flag given after the game root; 0 when there is none.
+uint8_t algorithm_flag_of(const CommandLine& line) {
+  return line.operands.size() > 1 ? parse_algorithm_flag(line.operands[1]) : 0;
+}
+
+// Writes the report that the format and the flag select.
+void write_report(const Run& run, const std::string& game_root, const Catalogue& catalogue,
+                  const ConsoleReport& report) {
+  uint8_t algorithm_flag = algorithm_flag_of(run.line);
+  if (run.line.format == ReportFormat::kConsole) {
+    print(report.console, "\n--------------\n");
+    run_search(algorithm_flag, game_root, catalogue, report);
+    return;
+  }
+  const RecordReport records{run.line.format, run.console, report.paths, run.perf_start,
+                             run.perf_frequency};
   if (algorithm_flag != 0)
-    record_files(game_root, catalogue, report);
+    record_files(game_root, catalogue, records);
   else
-    record_textures(game_root, catalogue, report);
+    record_textures(game_root, catalogue, records);
 }
 
 // Everything after the options: the game root checked, the catalogue, the
-// search. A machine-readable report leaves out the banner and the progress.
+// report. A machine-readable report leaves out the banner and the progress.
 int run_on_game_root(const Run& run, const std::string& game_root) {
   const bool records = run.line.format != ReportFormat::kConsole;
-  uint8_t algorithm_flag = run.line.operands.size() > 1 ? parse_algorithm_flag(run.line.operands[1]) : 0;
   if (!records)
     print(run.console, "%sScanning path: '%s'\n", kBanner, to_oem(game_root).c_str());
   if (const char* problem = game_root_problem(game_root)) {
@@ -77,12 +87,7 @@ int run_on_game_root(const Run& run, const std::string& game_root) {
   Catalogue catalogue = collect_textures(texture_root_of(game_root), report.paths, report.console);
   run.console.flush();
   warn_if_no_textures(catalogue, game_root);
-  if (records) {
-    write_records(run, algorithm_flag, game_root, catalogue);
-    return 0;
-  }
-  print(run.console, "\n--------------\n");
-  run_search(algorithm_flag, game_root, catalogue, report);
+  write_report(run, game_root, catalogue, report);
   return 0;
 }
 

@@ -12,9 +12,10 @@
 
 namespace {
 
-const char kCsvHeader[] = "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n";
+const char kCsvHeader[] =
+    "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n";
 
-// The offsets of a file's result, or none when its content was not searched.
+// True when the offsets of `result` hold: its content was read and searched.
 bool has_offsets(const FileResult& result) { return result.searched && result.size > 0; }
 
 }  // namespace

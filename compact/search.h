@@ -21,8 +21,8 @@ void compact_search_files(const std::string& game_root, const Catalogue& catalog
 
 // Walks `game_root` as compact_search_files does, reading and scanning each
 // file on search_threads() threads, and hands each file that opens to `sink`
-// in walk order. Offsets are set only when the file was searched and is not
-// empty.
+// in walk order. A result's offsets hold only when its file was searched and
+// is not empty.
 void compact_search_tree(const std::string& game_root, const Catalogue& catalogue,
                          const ResultSink& sink);
 
