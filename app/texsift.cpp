@@ -4,7 +4,10 @@
 #include <climits>
 
 #include "catalogue/catalogue.h"
+#include "common/command_line.h"
+#include "common/file_records.h"
 #include "common/game_root.h"
+#include "common/quiet_console.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
@@ -14,6 +17,7 @@
 #include "search/console_report.h"
 #include "search/per_file.h"
 #include "search/per_texture.h"
+#include "search/record_report.h"
 
 namespace {
 
@@ -34,6 +38,57 @@ void run_search(uint8_t algorithm_flag, const std::string& game_root,
     print(report.console, "algorithm #1 selected (slower)\n");
     search_textures(game_root, catalogue, report);
   }
+}
+
+// One run's command line, console and start.
+struct Run {
+  const CommandLine& line;
+  Console& console;
+  int64_t perf_start;
+  int64_t perf_frequency;
+};
+
+// The algorithm flag given after the game root; 0 when there is none.
+uint8_t algorithm_flag_of(const CommandLine& line) {
+  return line.operands.size() > 1 ? parse_algorithm_flag(line.operands[1]) : 0;
+}
+
+// Writes the report that the format and the flag select.
+void write_report(const Run& run, const std::string& game_root, const Catalogue& catalogue,
+                  const ConsoleReport& report) {
+  uint8_t algorithm_flag = algorithm_flag_of(run.line);
+  if (run.line.format == ReportFormat::kConsole) {
+    print(report.console, "\n--------------\n");
+    run_search(algorithm_flag, game_root, catalogue, report);
+    return;
+  }
+  const RecordReport records{run.line.format, run.console, report.paths, run.perf_start,
+                             run.perf_frequency};
+  if (algorithm_flag != 0)
+    record_files(game_root, catalogue, records);
+  else
+    record_textures(game_root, catalogue, records);
+}
+
+// Everything after the options: the game root checked, the catalogue, the
+// report. A machine-readable report leaves out the banner and the progress.
+int run_on_game_root(const Run& run, const std::string& game_root) {
+  const bool records = run.line.format != ReportFormat::kConsole;
+  if (!records)
+    print(run.console, "%sScanning path: '%s'\n", kBanner, to_oem(game_root).c_str());
+  if (const char* problem = game_root_problem(game_root)) {
+    run.console.flush();
+    error("game root '%s' %s", native_path(game_root).c_str(), problem);
+    return 1;
+  }
+  QuietConsole quiet;
+  const ConsoleReport report{records ? quiet : run.console, run.perf_frequency,
+                             GamePaths{game_root.size()}};
+  Catalogue catalogue = collect_textures(texture_root_of(game_root), report.paths, report.console);
+  run.console.flush();
+  warn_if_no_textures(catalogue, game_root);
+  write_report(run, game_root, catalogue, report);
+  return 0;
 }
 
 }  // namespace
@@ -58,29 +113,21 @@ uint8_t parse_algorithm_flag(const std::string& text) {
   return static_cast<uint8_t>(static_cast<unsigned long long>(value) & 0xff);
 }
 
-bool is_help_argument(const std::string& arg) {
-  return arg == "-h" || arg == "--help" || arg == "/?";
-}
-
 int run_texsift(const std::vector<std::string>& args, Console& console) {
-  raise_priority();
-  int64_t perf_frequency = perf_counter_frequency();
-  print(console, "%s", kBanner);
-  if (args.size() < 2 || is_help_argument(args[1])) {
-    print(console, "%s", kUsage);
+  CommandLine line = parse_command_line(args);
+  if (!line.error.empty()) {
+    error("%s", line.error.c_str());
+    return 2;
+  }
+  if (line.version && !line.help) {
+    print(console, "Texsift %s\n", TEXSIFT_VERSION);
     return 0;
   }
-  std::string game_root = with_trailing_separator(args[1]);
-  uint8_t algorithm_flag = args.size() > 2 ? parse_algorithm_flag(args[2]) : 0;
-  print(console, "Scanning path: '%s'\n", to_oem(game_root).c_str());
-  if (!is_directory(game_root)) {
-    console.flush();
-    error("game root '%s' is not a directory", native_path(game_root).c_str());
-    return 1;
+  raise_priority();
+  const Run run{line, console, perf_counter(), perf_counter_frequency()};
+  if (line.help || line.operands.empty()) {
+    print(console, "%s%s", kBanner, kUsage);
+    return 0;
   }
-  const ConsoleReport report{console, perf_frequency, GamePaths{game_root.size()}};
-  Catalogue catalogue = collect_textures(texture_root_of(game_root), report.paths, console);
-  print(console, "\n--------------\n");
-  run_search(algorithm_flag, game_root, catalogue, report);
-  return 0;
+  return run_on_game_root(run, with_trailing_separator(line.operands[0]));
 }

@@ -3,6 +3,8 @@
 
 #include "common/names.h"
 #include "platform/console.h"
+#include "platform/diagnostics.h"
+#include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/walk.h"
 
@@ -70,4 +72,16 @@ Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
   TextureCollector collector(texture_root.size(), paths, rules, console);
   walk_tree(texture_root, collector);
   return std::move(collector.catalogue);
+}
+
+void warn_if_no_textures(const Catalogue& catalogue, const std::string& game_root) {
+  if (!catalogue.textures.empty())
+    return;
+  std::string texture_root = native_path(texture_root_of(game_root));
+  std::string suggestion = suggested_game_root(game_root);
+  if (suggestion.empty())
+    warning("no textures found under '%s'", texture_root.c_str());
+  else
+    warning("no textures found under '%s'; did you mean '%s'?", texture_root.c_str(),
+            native_path(suggestion).c_str());
 }

@@ -45,3 +45,8 @@ struct TextureRules {
 // the tabs, and collects every file that `rules` take for a texture.
 Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
                         const TextureRules& rules, Console& console);
+
+// When `catalogue` is empty, warns on standard error that no textures were
+// found under the texture root of `game_root`, and names the folder that
+// suggested_game_root gives, when it gives one.
+void warn_if_no_textures(const Catalogue& catalogue, const std::string& game_root);

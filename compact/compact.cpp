@@ -1,45 +1,68 @@
 // The run sequence of Texsift-compact: banner, catalogue and the one search over files.
 #include "compact/compact.h"
 
+#include "common/command_line.h"
+#include "common/file_records.h"
 #include "common/game_root.h"
+#include "common/quiet_console.h"
 #include "compact/catalogue.h"
 #include "compact/search.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/oem.h"
+#include "platform/timer.h"
 
 namespace {
 
 const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
 const char kUsage[] = "Usage: Texsift.EXE C:\\KORVAN1\\\n";
 
-// True when `args` ask for the usage text: any count of arguments other than
-// one, or one of -h, --help and /?.
-bool wants_usage(const std::vector<std::string>& args) {
-  if (args.size() != 2)
-    return true;
-  return args[1] == "-h" || args[1] == "--help" || args[1] == "/?";
+// Everything after the options: the game root checked, the catalogue, the
+// search. A machine-readable report leaves out the banner and the progress.
+int run_on_game_root(const CommandLine& line, const std::string& game_root, Console& console,
+                     int64_t perf_start) {
+  const bool records = line.format != ReportFormat::kConsole;
+  if (!records)
+    print(console, "%sScanning path: '%s'\n", kBanner, to_oem(game_root).c_str());
+  if (const char* problem = game_root_problem(game_root)) {
+    console.flush();
+    error("game root '%s' %s", native_path(game_root).c_str(), problem);
+    return 1;
+  }
+  const GamePaths paths{game_root.size()};
+  QuietConsole quiet;
+  Catalogue catalogue =
+      compact_collect_textures(texture_root_of(game_root), paths, records ? quiet : console);
+  console.flush();
+  warn_if_no_textures(catalogue, game_root);
+  if (records) {
+    const RecordReport report{line.format, console, paths, perf_start, perf_counter_frequency()};
+    compact_record_files(game_root, catalogue, report);
+    return 0;
+  }
+  print(console, "\n--------------\n");
+  compact_search_files(game_root, catalogue, paths, console);
+  return 0;
 }
 
 }  // namespace
 
 int run_compact(const std::vector<std::string>& args, Console& console) {
-  print(console, "%s", kBanner);
-  if (wants_usage(args)) {
-    print(console, "%s", kUsage);
+  CommandLine line = parse_command_line(args);
+  if (!line.error.empty()) {
+    error("%s", line.error.c_str());
+    return 2;
+  }
+  if (line.version && !line.help) {
+    print(console, "Texsift-compact %s\n", TEXSIFT_VERSION);
     return 0;
   }
-  std::string game_root = with_trailing_separator(args[1]);
-  print(console, "Scanning path: '%s'\n", to_oem(game_root).c_str());
-  if (!is_directory(game_root)) {
-    console.flush();
-    error("game root '%s' is not a directory", native_path(game_root).c_str());
-    return 1;
+  int64_t perf_start = perf_counter();
+  // Exactly one game root, counted after the options; anything else asks for help.
+  if (line.help || line.operands.size() != 1) {
+    print(console, "%s%s", kBanner, kUsage);
+    return 0;
   }
-  const GamePaths paths{game_root.size()};
-  Catalogue catalogue = compact_collect_textures(texture_root_of(game_root), paths, console);
-  print(console, "\n--------------\n");
-  compact_search_files(game_root, catalogue, paths, console);
-  return 0;
+  return run_on_game_root(line, with_trailing_separator(line.operands[0]), console, perf_start);
 }

@@ -6,7 +6,9 @@
 
 class Console;
 
-// Runs Texsift-compact with `args` (the program name first) and prints its
-// report on `console`. Returns the exit status: 0 for a normal run and the
-// usage text, 1 when the game root is not a directory.
+// Runs Texsift-compact with `args` (the program name first: options, then
+// exactly one game root) and prints its report, or with --json or --csv its
+// records, on `console`. Returns the exit status: 0 for a normal run, the
+// usage text and the version, 1 when the game root does not exist or is not
+// a directory, 2 for wrong options (with an error on standard error).
 int run_compact(const std::vector<std::string>& args, Console& console);

@@ -3,6 +3,7 @@
 
 #include "common/file_content.h"
 #include "common/file_pool.h"
+#include "common/file_records.h"
 #include "common/texture_walk.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
@@ -37,8 +38,8 @@ class CompactPrinter {
 
 }  // namespace
 
-void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
-                          const GamePaths& paths, Console& console) {
+void compact_search_tree(const std::string& game_root, const Catalogue& catalogue,
+                         const ResultSink& sink) {
   // The names are prepared once for the whole walk: the catalogue does not
   // change while it runs.
   const CompactNameGroups groups(catalogue.name_views());
@@ -48,7 +49,21 @@ void compact_search_files(const std::string& game_root, const Catalogue& catalog
         groups.find_all(content.chars(), static_cast<size_t>(content.size()));
     offsets->assign(found.begin(), found.end());
   };
+  search_tree_in_order(game_root, compact_entry_action, search_threads(), search, sink);
+}
+
+void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
+                          const GamePaths& paths, Console& console) {
   CompactPrinter printer(paths, console);
-  search_tree_in_order(game_root, compact_entry_action, search_threads(), search,
-                       [&printer](const FileResult& result) { printer.on_file(result); });
+  compact_search_tree(game_root, catalogue,
+                      [&printer](const FileResult& result) { printer.on_file(result); });
+}
+
+void compact_record_files(const std::string& game_root, const Catalogue& catalogue,
+                          const RecordReport& report) {
+  FileRecords records(report, catalogue);
+  records.begin();
+  compact_search_tree(game_root, catalogue,
+                      [&records](const FileResult& result) { records.on_file(result); });
+  records.end();
 }

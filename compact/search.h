@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "common/file_pool.h"
 #include "common/game_root.h"
 
 class Console;
 struct Catalogue;
+struct RecordReport;
 
 // Walks `game_root` (ending in a separator, or empty for the current
 // directory) depth-first. For each searchable file that opens, prints
@@ -16,3 +18,16 @@ struct Catalogue;
 // Colour 7 is set at the start of every name tried on a non-empty file.
 void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
                           const GamePaths& paths, Console& console);
+
+// Walks `game_root` as compact_search_files does, reading and scanning each
+// file on search_threads() threads, and hands each file that opens to `sink`
+// in walk order. A result's offsets hold only when its file was searched and
+// is not empty.
+void compact_search_tree(const std::string& game_root, const Catalogue& catalogue,
+                         const ResultSink& sink);
+
+// Walks `game_root` as compact_search_files does and writes FileRecords: a
+// record per file searched with the catalogue names found in it, then the
+// totals.
+void compact_record_files(const std::string& game_root, const Catalogue& catalogue,
+                          const RecordReport& report);

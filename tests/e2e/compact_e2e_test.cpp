@@ -30,6 +30,43 @@ TEST(CompactProgram, Usage) {
   }
 }
 
+TEST(CompactProgram, Options) {
+  TempTree tree;
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("sky.ltx", "sky\n");
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  } rows[] = {
+      {{"--version"}, 0, "Texsift-compact " TEXSIFT_VERSION "\n", ""},
+      {{"--xyz", tree.root()}, 2, "", "Texsift-compact: error: unknown option '--xyz'\n"},
+      {{"--json", "--csv"}, 2, "",
+       "Texsift-compact: error: options '--json' and '--csv' cannot be given together\n"},
+      // Exactly one argument after the options.
+      {{"--json", tree.root(), "1"}, 0, std::string(kBanner) + kUsage, ""},
+      {{"--json", tree.root()}, 0,
+       "{\"type\":\"file\",\"path\":{\"text\":\"sky.ltx\"},"
+       "\"names\":[{\"name\":{\"text\":\"sky\"},\"offset\":0}]}\n"
+       "{\"type\":\"totals\",\"files_searched\":1,\"bytes_searched\":4,\"textures\":1,"
+       "\"names\":1,\"seconds\":#}\n",
+       ""},
+      {{"--csv", "--", tree.root()}, 0,
+       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
+       "file,sky.ltx,,,,,,,\n"
+       "reference,sky.ltx,sky,0,,,,,\n"
+       "totals,,,,1,4,1,1,#\n",
+       ""},
+  };
+  for (const Row& row : rows) {
+    ProgramResult result = compact(row.args);
+    EXPECT_EQ(result.status, row.status) << row.args[0];
+    EXPECT_EQ(mask_seconds(result.out), row.out) << row.args[0];
+    EXPECT_EQ(result.err, row.err) << row.args[0];
+  }
+}
+
 TEST(CompactProgram, RootThatIsNotADirectory) {
   TempTree tree;
   tree.write("file", "x");
@@ -37,15 +74,18 @@ TEST(CompactProgram, RootThatIsNotADirectory) {
   struct Row {
     std::string root;
     std::string shown;  // with the separator appended
+    const char* problem;
   } rows[] = {
-      {tree.root() + "missing" + separator, tree.root() + "missing" + separator},
-      {tree.root() + "file", tree.root() + "file" + separator},
+      {tree.root() + "missing" + separator, tree.root() + "missing" + separator,
+       "does not exist"},
+      {tree.root() + "file", tree.root() + "file" + separator, "is not a directory"},
   };
   for (const Row& row : rows) {
     ProgramResult result = compact({row.root});
     EXPECT_EQ(result.status, 1) << row.root;
     EXPECT_EQ(result.out, scanning(row.shown)) << row.root;
-    EXPECT_NE(result.err.find("is not a directory"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err, "Texsift-compact: error: game root '" + row.shown + "' " +
+                              row.problem + "\n");
   }
 }
 

@@ -23,13 +23,51 @@ TEST(TexsiftProgram, Usage) {
   }
 }
 
+TEST(TexsiftProgram, Options) {
+  TempTree tree;
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("--json/gamedata/textures/sky.tga", "x");
+  tree.write("--json/sky.ltx", "sky\n");
+  const std::string json_root = tree.root() + "--json" + tree.root().back();
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  } rows[] = {
+      {{"--version"}, 0, "Texsift " TEXSIFT_VERSION "\n", ""},
+      {{"--xyz", tree.root()}, 2, "", "Texsift: error: unknown option '--xyz'\n"},
+      {{"--csv", "--json", tree.root()}, 2, "",
+       "Texsift: error: options '--json' and '--csv' cannot be given together\n"},
+      {{"--json", "--", json_root}, 0,
+       "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\sky.tga\"},"
+       "\"names\":[{\"name\":{\"text\":\"sky\"},"
+       "\"references\":[{\"path\":{\"text\":\"sky.ltx\"},\"offset\":0}]}]}\n"
+       "{\"type\":\"totals\",\"textures\":1,\"names\":1,\"referenced\":1,\"unreferenced\":0,"
+       "\"files_searched\":1,\"bytes_searched\":4,\"seconds\":#}\n",
+       ""},
+      {{"--csv", tree.root(), "1"}, 0,
+       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
+       "file,--json\\sky.ltx,,,,,,,\n"
+       "reference,--json\\sky.ltx,sky,0,,,,,\n"
+       "totals,,,,1,4,1,1,#\n",
+       ""},
+  };
+  for (const Row& row : rows) {
+    ProgramResult result = texsift(row.args);
+    EXPECT_EQ(result.status, row.status) << row.args[0];
+    EXPECT_EQ(mask_seconds(result.out), row.out) << row.args[0];
+    EXPECT_EQ(result.err, row.err) << row.args[0];
+  }
+}
+
 TEST(TexsiftProgram, MissingRoot) {
   TempTree tree;
   std::string missing = tree.root() + "missing" + tree.root().back();
   ProgramResult result = texsift({missing});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, std::string(kBanner) + "Scanning path: '" + missing + "'\n");
-  EXPECT_NE(result.err.find("is not a directory"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "Texsift: error: game root '" + missing + "' does not exist\n");
 }
 
 TEST(TexsiftProgram, RootThatIsAFile) {
@@ -37,7 +75,8 @@ TEST(TexsiftProgram, RootThatIsAFile) {
   tree.write("file", "x");
   ProgramResult result = texsift({tree.root() + "file"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("is not a directory"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "Texsift: error: game root '" + tree.root() + "file" +
+                            tree.root().back() + "' is not a directory\n");
 }
 
 TEST(TexsiftProgram, RootWithoutTrailingSeparatorAndSelection) {
@@ -61,6 +100,48 @@ TEST(TexsiftProgram, RootWithoutTrailingSeparatorAndSelection) {
                            "collecting = 'gamedata\\textures\\act\\*.*'\t\t\r" +
                            "\n--------------\n" + row.selection;
     EXPECT_EQ(mask_timings(result.out).substr(0, expected.size()), expected);
+  }
+}
+
+// Both programs on a folder that is not the game root: the report as ever,
+// and a warning that suggests the folder above when the one given looks like
+// the gamedata folder.
+TEST(WrongFolderWarning, BothPrograms) {
+  TempTree tree;
+  const char separator = tree.root().back();
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("data/textures/sky.tga", "x");
+  tree.make_directory("old/GameData");
+  tree.make_directory("empty");
+  const std::string top = tree.root();
+  auto folder = [&](const std::string& name) { return top + name + separator; };
+  auto no_textures = [&](const std::string& root) {
+    return "no textures found under '" + root + "gamedata" + separator + "textures" +
+           separator + "'";
+  };
+  struct Row {
+    std::string root;
+    std::string warning;
+  } rows[] = {
+      {folder("gamedata"), no_textures(folder("gamedata")) + "; did you mean '" + top + "'?"},
+      {folder("old" + std::string(1, separator) + "GameData"),
+       no_textures(folder("old" + std::string(1, separator) + "GameData")) + "; did you mean '" +
+           folder("old") + "'?"},
+      {folder("data"), no_textures(folder("data")) + "; did you mean '" + top + "'?"},
+      {folder("empty"), no_textures(folder("empty"))},
+  };
+  for (const Row& row : rows) {
+    const std::string scanning = std::string(kBanner) + "Scanning path: '" + row.root + "'\n" +
+                                 "collecting = 'gamedata\\textures\\*.*'\t\t\r" +
+                                 "\n--------------\n";
+    ProgramResult result = texsift({row.root});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, scanning + "algorithm #1 selected (slower)\n");
+    EXPECT_EQ(result.err, "Texsift: warning: " + row.warning + "\n");
+    result = run_built_program(COMPACT_PROGRAM, {row.root});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, scanning);
+    EXPECT_EQ(result.err, "Texsift-compact: warning: " + row.warning + "\n");
   }
 }
 

@@ -57,6 +57,11 @@ std::string mask_timings(const std::string& text) {
   return std::regex_replace(text, timing, "\t# sec # ms");
 }
 
+std::string mask_seconds(const std::string& text) {
+  static const std::regex seconds("[0-9]+\\.[0-9]{6}(?=[}\n])");
+  return std::regex_replace(text, seconds, "#");
+}
+
 std::string without_crlf(const std::string& text) {
   if (std::string_view(program_line_end()) == "\n")
     return text;

@@ -49,6 +49,10 @@ std::string read_whole_file(const std::string& path);
 // "\t# sec # ms", so that runs can be compared.
 std::string mask_timings(const std::string& text);
 
+// `text` with the seconds of each machine-readable report's totals ("%.6f"
+// before "}" or a line end) replaced by "#".
+std::string mask_seconds(const std::string& text);
+
 // `text` with every CR LF turned into LF where standard output is in text
 // mode and writes a line feed as CR LF (Windows); elsewhere `text` itself.
 std::string without_crlf(const std::string& text);

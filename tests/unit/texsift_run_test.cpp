@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/command_line.h"
 #include "common/game_root.h"
 #include "support/test_support.h"
 
@@ -26,6 +27,56 @@ TEST(ParseAlgorithmFlag, AtoiLowEightBits) {
     EXPECT_EQ(parse_algorithm_flag(row.text), row.flag) << row.text;
 }
 
+TEST(ParseOptions, OptionsBeforeTheGameRoot) {
+  using F = ReportFormat;
+  struct Row {
+    std::vector<std::string> args;  // after the program name
+    ReportFormat format;
+    bool help;
+    bool version;
+    std::vector<std::string> operands;
+    const char* error;
+  } rows[] = {
+      {{}, F::kConsole, false, false, {}, ""},
+      {{"root", "1"}, F::kConsole, false, false, {"root", "1"}, ""},
+      {{"--json", "root"}, F::kJson, false, false, {"root"}, ""},
+      {{"--csv", "root", "1"}, F::kCsv, false, false, {"root", "1"}, ""},
+      {{"--json", "--json", "root"}, F::kJson, false, false, {"root"}, ""},
+      {{"--help"}, F::kConsole, true, false, {}, ""},
+      {{"-h", "root"}, F::kConsole, true, false, {"root"}, ""},
+      {{"/?", "1"}, F::kConsole, true, false, {"1"}, ""},
+      {{"--version", "--json"}, F::kJson, false, true, {}, ""},
+      // Options end at the first other argument, or at "--", which is dropped.
+      {{"root", "--json"}, F::kConsole, false, false, {"root", "--json"}, ""},
+      {{"root", "-h"}, F::kConsole, false, false, {"root", "-h"}, ""},
+      {{"--", "--json"}, F::kConsole, false, false, {"--json"}, ""},
+      {{"--csv", "--", "-h", "--"}, F::kCsv, false, false, {"-h", "--"}, ""},
+      {{"-x", "--json"}, F::kConsole, false, false, {"-x", "--json"}, ""},
+      {{"-", "1"}, F::kConsole, false, false, {"-", "1"}, ""},
+      {{"--"}, F::kConsole, false, false, {}, ""},
+      // Errors: the first one found is told.
+      {{"--xyz", "root"}, F::kConsole, false, false, {"root"}, "unknown option '--xyz'"},
+      {{"--JSON"}, F::kConsole, false, false, {}, "unknown option '--JSON'"},
+      {{"--json=1"}, F::kConsole, false, false, {}, "unknown option '--json=1'"},
+      {{"--json", "--csv", "root"}, F::kCsv, false, false, {"root"},
+       "options '--json' and '--csv' cannot be given together"},
+      {{"--csv", "--help", "--json"}, F::kJson, true, false, {},
+       "options '--json' and '--csv' cannot be given together"},
+      {{"--a", "--b"}, F::kConsole, false, false, {}, "unknown option '--a'"},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> args{"Texsift"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    CommandLine line = parse_command_line(args);
+    std::string shown = testing::PrintToString(row.args);
+    EXPECT_EQ(line.format, row.format) << shown;
+    EXPECT_EQ(line.help, row.help) << shown;
+    EXPECT_EQ(line.version, row.version) << shown;
+    EXPECT_EQ(line.operands, row.operands) << shown;
+    EXPECT_EQ(line.error, row.error) << shown;
+  }
+}
+
 TEST(WithTrailingSeparator, AppendsOnlyWhenMissing) {
   EXPECT_EQ(with_trailing_separator(""), "");
   EXPECT_EQ(with_trailing_separator("a/"), "a/");
@@ -39,7 +90,8 @@ TEST(RunTexsift, UsageCases) {
   struct Row {
     std::vector<std::string> args;
   } rows[] = {{{"Texsift"}}, {{"Texsift", "-h"}}, {{"Texsift", "--help"}},
-              {{"Texsift", "/?", "1"}}};
+              {{"Texsift", "/?", "1"}}, {{"Texsift", "--json"}},
+              {{"Texsift", "--csv", "--help", "root"}}, {{"Texsift", "--version", "-h"}}};
   for (const Row& row : rows) {
     RecordingConsole console;
     EXPECT_EQ(run_texsift(row.args, console), 0);
@@ -70,6 +122,26 @@ TEST(RunTexsift, SelectionLines) {
                          "'\ncollecting = 'gamedata\\textures\\*.*'\t\t\r\n--------------\n";
     EXPECT_EQ(console.transcript().substr(0, prefix.size() + strlen(row.line)),
               prefix + row.line);
+  }
+}
+
+TEST(RunTexsift, VersionAndWrongOptions) {
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    std::string transcript;
+  } rows[] = {
+      {{"Texsift", "--version"}, 0, "Texsift " TEXSIFT_VERSION "\n"},
+      {{"Texsift", "--json", "--version", "root"}, 0, "Texsift " TEXSIFT_VERSION "\n"},
+      // Nothing reaches standard output before a wrong option is told.
+      {{"Texsift", "--xyz", "root"}, 2, ""},
+      {{"Texsift", "--version", "--xyz"}, 2, ""},
+      {{"Texsift", "--json", "--csv", "root"}, 2, ""},
+  };
+  for (const Row& row : rows) {
+    RecordingConsole console;
+    EXPECT_EQ(run_texsift(row.args, console), row.status) << row.args[1];
+    EXPECT_EQ(console.transcript(), row.transcript) << row.args[1];
   }
 }
 

@@ -1,0 +1,50 @@
+// Reading the options that come before the game root.
+#include "common/command_line.h"
+
+namespace {
+
+// Keeps the first error found: it is the one reported.
+void fail(CommandLine* line, const std::string& error) {
+  if (line->error.empty())
+    line->error = error;
+}
+
+void choose_format(CommandLine* line, ReportFormat format) {
+  if (line->format != ReportFormat::kConsole && line->format != format)
+    fail(line, "options '--json' and '--csv' cannot be given together");
+  line->format = format;
+}
+
+// Applies the option `arg` to `line`.
+void apply_option(CommandLine* line, const std::string& arg) {
+  if (arg == "--help" || arg == "-h" || arg == "/?")
+    line->help = true;
+  else if (arg == "--version")
+    line->version = true;
+  else if (arg == "--json")
+    choose_format(line, ReportFormat::kJson);
+  else if (arg == "--csv")
+    choose_format(line, ReportFormat::kCsv);
+  else
+    fail(line, "unknown option '" + arg + "'");
+}
+
+// True for an argument that the options take for theirs.
+bool is_option(const std::string& arg) {
+  return arg.starts_with("--") || arg == "-h" || arg == "/?";
+}
+
+}  // namespace
+
+CommandLine parse_command_line(const std::vector<std::string>& args) {
+  CommandLine line;
+  size_t i = 1;
+  while (i < args.size() && is_option(args[i])) {
+    if (args[i++] == "--")
+      break;
+    apply_option(&line, args[i - 1]);
+  }
+  if (i < args.size())
+    line.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+  return line;
+}

@@ -1,0 +1,27 @@
+// The options both programs take before the game root, and the arguments that follow them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a run writes on standard output.
+enum class ReportFormat {
+  kConsole,  // the console report, with its banner, progress and colours
+  kJson,     // JSON Lines records in its place
+  kCsv,      // CSV rows in its place
+};
+
+// The command line, read.
+struct CommandLine {
+  ReportFormat format = ReportFormat::kConsole;
+  bool help = false;                  // --help, -h or /?
+  bool version = false;               // --version
+  std::vector<std::string> operands;  // the arguments after the options: game root, flag...
+  std::string error;                  // why the options are wrong; empty when they are right
+};
+
+// Reads `args` (the program name first). Options come first: "--help",
+// "--version", "--json", "--csv", and "-h" and "/?" for help. The first other
+// argument, or "--" (which is dropped), ends them. An unknown argument that
+// begins with "--", and "--json" with "--csv", set `error`.
+CommandLine parse_command_line(const std::vector<std::string>& args);

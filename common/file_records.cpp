@@ -1,0 +1,101 @@
+// JSON Lines and CSV records of the files searched, one after another as the search hands them on.
+#include "common/file_records.h"
+
+#include <cstdio>
+
+#include "common/file_pool.h"
+#include "common/record_text.h"
+#include "common/texture_walk.h"
+#include "platform/console.h"
+#include "platform/text.h"
+#include "platform/timer.h"
+
+namespace {
+
+const char kCsvHeader[] =
+    "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n";
+
+// True when the offsets of `result` hold: its content was read and searched.
+bool has_offsets(const FileResult& result) { return result.searched && result.size > 0; }
+
+}  // namespace
+
+std::string record_string(const RecordReport& report, std::string_view name) {
+  std::string utf8 = ansi_to_utf8(std::string(name));
+  return report.format == ReportFormat::kJson ? json_text(utf8) : csv_field(utf8);
+}
+
+std::string elapsed_seconds(const RecordReport& report) {
+  double seconds = static_cast<double>(perf_counter() - report.perf_start) /
+                   static_cast<double>(report.perf_frequency);
+  char text[64];
+  snprintf(text, sizeof text, "%.6f", seconds);
+  return text;
+}
+
+std::string csv_row(std::initializer_list<std::string> fields) {
+  std::string row;
+  const char* separator = "";
+  for (const std::string& field : fields) {
+    row += separator;
+    row += field;
+    separator = ",";
+  }
+  return row + "\n";
+}
+
+void FileRecords::begin() {
+  if (report_.format == ReportFormat::kCsv)
+    report_.console.write(kCsvHeader);
+}
+
+void FileRecords::on_file(const FileResult& result) {
+  ++files_searched_;
+  if (result.searched)
+    bytes_searched_ += result.size;
+  if (report_.format == ReportFormat::kJson)
+    write_json(result);
+  else
+    write_csv(result);
+}
+
+void FileRecords::write_json(const FileResult& result) {
+  std::string line = "{\"type\":\"file\",\"path\":" +
+                     record_string(report_, report_.paths.from_game_root(result.path)) +
+                     ",\"names\":[";
+  bool first = true;
+  for (size_t i = 0; has_offsets(result) && i < result.offsets.size(); ++i) {
+    if (!result.offsets[i])
+      continue;
+    line += first ? "" : ",";
+    line += "{\"name\":" + record_string(report_, catalogue_.names[i]) +
+            ",\"offset\":" + std::to_string(*result.offsets[i]) + "}";
+    first = false;
+  }
+  report_.console.write(line + "]}\n");
+}
+
+void FileRecords::write_csv(const FileResult& result) {
+  std::string path = record_string(report_, report_.paths.from_game_root(result.path));
+  std::string rows = csv_row({"file", path, "", "", "", "", "", "", ""});
+  for (size_t i = 0; has_offsets(result) && i < result.offsets.size(); ++i)
+    if (result.offsets[i])
+      rows += csv_row({"reference", path, record_string(report_, catalogue_.names[i]),
+                       std::to_string(*result.offsets[i]), "", "", "", "", ""});
+  report_.console.write(rows);
+}
+
+void FileRecords::end() {
+  std::string files = std::to_string(files_searched_);
+  std::string bytes = std::to_string(bytes_searched_);
+  std::string textures = std::to_string(catalogue_.textures.size());
+  std::string names = std::to_string(catalogue_.names.size());
+  std::string seconds = elapsed_seconds(report_);
+  if (report_.format == ReportFormat::kCsv) {
+    report_.console.write(csv_row({"totals", "", "", "", files, bytes, textures, names, seconds}));
+    return;
+  }
+  report_.console.write("{\"type\":\"totals\",\"files_searched\":" + files +
+                        ",\"bytes_searched\":" + bytes + ",\"textures\":" + textures +
+                        ",\"names\":" + names + ",\"seconds\":" + seconds + "}\n");
+}

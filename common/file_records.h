@@ -1,0 +1,60 @@
+// The per-file machine-readable report, which Texsift's per-file search and Texsift-compact both write.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "common/command_line.h"
+#include "common/game_root.h"
+
+class Console;
+struct Catalogue;
+struct FileResult;
+
+// Where a machine-readable report goes and what it takes from the run.
+struct RecordReport {
+  ReportFormat format;     // kJson or kCsv
+  Console& console;        // takes the records' text; no colour is ever set
+  GamePaths paths;         // paths are written from the game root on
+  int64_t perf_start;      // the performance counter when the run began
+  int64_t perf_frequency;  // its counts per second
+};
+
+// A path or name (in the encoding the file functions use) as a value of the
+// report: converted to UTF-8 when it can be, then json_text or csv_field of it.
+std::string record_string(const RecordReport& report, std::string_view name);
+
+// The seconds since the run began, "%.6f".
+std::string elapsed_seconds(const RecordReport& report);
+
+// One CSV row: `fields` (already CSV fields) joined by commas, ending in LF.
+std::string csv_row(std::initializer_list<std::string> fields);
+
+// Writes the per-file report: a record for every file searched, in the order
+// the files come, and the totals. In JSON Lines a "file" record holds the
+// file's path and each catalogue name found in it, in catalogue order, with
+// the offset of its first occurrence; in CSV a "file" row for the file is
+// followed by a "reference" row per name found.
+class FileRecords {
+ public:
+  FileRecords(const RecordReport& report, const Catalogue& catalogue)
+      : report_(report), catalogue_(catalogue) {}
+
+  // Writes the CSV header row; nothing for JSON Lines.
+  void begin();
+  // Writes the records of one file that opened.
+  void on_file(const FileResult& result);
+  // Writes the totals: files and bytes searched, textures, names, seconds.
+  void end();
+
+ private:
+  void write_json(const FileResult& result);
+  void write_csv(const FileResult& result);
+
+  const RecordReport& report_;
+  const Catalogue& catalogue_;
+  uint64_t files_searched_ = 0;
+  uint64_t bytes_searched_ = 0;
+};

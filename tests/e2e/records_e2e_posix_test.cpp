@@ -1,0 +1,69 @@
+// POSIX-only end-to-end tests of the machine-readable reports: names that Windows cannot hold.
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace {
+
+// Names with a comma, a double quote, a tab and a byte that is not UTF-8
+// (0xE9, "é" in CP1252), as paths and as texture names: JSON escapes them or
+// gives their bytes in base64; CSV quotes them or writes their raw bytes.
+TEST(RecordProgram, NamesWithCommasQuotesControlsAndBytesNotUtf8) {
+  TempTree tree;
+  tree.write("gamedata/textures/a,b.dds", "x");
+  tree.write("gamedata/textures/q\"t.dds", "x");
+  tree.write("gamedata/textures/s\xe9y.dds", "x");
+  tree.write("gamedata/textures/t\tb.dds", "x");
+  tree.write("gamedata/config/r\xe9" "f,\"1\".ltx", "a,b q\"t s\xe9y\n");
+  // "gamedata\config\r\xe9f,"1".ltx" in base64.
+  const std::string file = "{\"bytes\":\"Z2FtZWRhdGFcY29uZmlnXHLpZiwiMSIubHR4\"}";
+  const std::string csv_file = "\"gamedata\\config\\r\xe9" "f,\"\"1\"\".ltx\"";
+  struct Row {
+    const char* program;
+    std::vector<std::string> args;
+    std::string out;
+  } rows[] = {
+      {TEXSIFT_PROGRAM, {"--json", tree.root()},
+       "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\a,b.dds\"},"
+       "\"names\":[{\"name\":{\"text\":\"a,b\"},\"references\":[{\"path\":" + file +
+           ",\"offset\":0}]}]}\n"
+       "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\q\\\"t.dds\"},"
+       "\"names\":[{\"name\":{\"text\":\"q\\\"t\"},\"references\":[{\"path\":" + file +
+           ",\"offset\":4}]}]}\n"
+       "{\"type\":\"texture\",\"path\":{\"bytes\":\"Z2FtZWRhdGFcdGV4dHVyZXNcc+l5LmRkcw==\"},"
+       "\"names\":[{\"name\":{\"bytes\":\"c+l5\"},\"references\":[{\"path\":" + file +
+           ",\"offset\":8}]}]}\n"
+       "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\t\\u0009b.dds\"},"
+       "\"names\":[{\"name\":{\"text\":\"t\\u0009b\"},\"references\":[]}]}\n"
+       "{\"type\":\"totals\",\"textures\":4,\"names\":4,\"referenced\":3,\"unreferenced\":1,"
+       "\"files_searched\":1,\"bytes_searched\":12,\"seconds\":#}\n"},
+      {TEXSIFT_PROGRAM, {"--csv", tree.root()},
+       "type,texture,name,file,offset,textures,names,referenced,unreferenced,files_searched,"
+       "bytes_searched,seconds\n"
+       "reference,\"gamedata\\textures\\a,b.dds\",\"a,b\"," + csv_file + ",0,,,,,,,\n" +
+       "reference,\"gamedata\\textures\\q\"\"t.dds\",\"q\"\"t\"," + csv_file + ",4,,,,,,,\n" +
+       "reference,gamedata\\textures\\s\xe9y.dds,s\xe9y," + csv_file + ",8,,,,,,,\n" +
+       "unreferenced,gamedata\\textures\\t\tb.dds,t\tb,,,,,,,,,\n"
+       "totals,,,,,4,4,3,1,1,12,#\n"},
+      {TEXSIFT_PROGRAM, {"--json", tree.root(), "1"},
+       "{\"type\":\"file\",\"path\":" + file + ",\"names\":[{\"name\":{\"text\":\"a,b\"},"
+       "\"offset\":0},{\"name\":{\"text\":\"q\\\"t\"},\"offset\":4},"
+       "{\"name\":{\"bytes\":\"c+l5\"},\"offset\":8}]}\n"
+       "{\"type\":\"totals\",\"files_searched\":1,\"bytes_searched\":12,\"textures\":4,"
+       "\"names\":4,\"seconds\":#}\n"},
+      // Texsift-compact's scanner passes over the stretch that holds 0xE9.
+      {COMPACT_PROGRAM, {"--csv", tree.root()},
+       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
+       "file," + csv_file + ",,,,,,,\n" +
+       "reference," + csv_file + ",\"a,b\",0,,,,,\n" +
+       "totals,,,,1,12,4,4,#\n"},
+  };
+  for (const Row& row : rows) {
+    ProgramResult result = run_built_program(row.program, row.args);
+    EXPECT_EQ(result.status, 0) << row.args[0];
+    EXPECT_EQ(mask_seconds(result.out), row.out) << row.program << " " << row.args[0];
+    EXPECT_EQ(result.err, "") << row.args[0];
+  }
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+// The JSON Lines and CSV reports carry what the console report shows, and their strings are written exactly.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "app/texsift.h"
+#include "common/record_text.h"
+#include "compact/compact.h"
+#include "support/generated_tree.h"
+#include "support/test_support.h"
+
+namespace {
+
+// Runs Texsift (or Texsift-compact) with `args` after the program name and
+// returns what it wrote.
+std::string run(bool compact, const std::vector<std::string>& args) {
+  std::vector<std::string> line{compact ? "Texsift-compact" : "Texsift"};
+  line.insert(line.end(), args.begin(), args.end());
+  RecordingConsole console;
+  EXPECT_EQ(compact ? run_compact(line, console) : run_texsift(line, console), 0);
+  return console.transcript();
+}
+
+std::string bare_name(const std::string& path) {
+  return path.substr(path.find_last_of('\\') + 1);
+}
+
+std::string found(const std::string& what, const std::string& offset) {
+  return "FOUND '" + what + "' @ " + offset + "\n";
+}
+
+// The console report's lines after the separator (and the selection line),
+// without colours, timing lines, counters and trailing tabs.
+std::string console_lines(const std::string& transcript) {
+  static const std::regex noise("\\{[0-9]+\\}|\t[^\n]* ms\n| \\([0-9]+ of [0-9]+\\)|\t+(?=\n)");
+  std::string text = std::regex_replace(transcript, noise, "");
+  text = text.substr(text.find("--------------\n") + 15);
+  return text.starts_with("algorithm") ? text.substr(text.find('\n') + 1) : text;
+}
+
+std::string unescaped(const std::string& json) {
+  static const std::regex escape("\\\\([\"\\\\])");
+  return std::regex_replace(json, escape, "$1");
+}
+
+// The console lines that the JSON records stand for. `per_file`: the records
+// of files; `compact`: their FOUND lines name the file, not the texture.
+std::string json_as_console(const std::string& records, bool per_file, bool compact) {
+  static const std::regex token(
+      "\\{\"type\":\"file\",\"path\":\\{\"text\":\"((?:[^\"\\\\]|\\\\.)*)\"\\}|"
+      "\\{\"name\":\\{\"text\":\"((?:[^\"\\\\]|\\\\.)*)\"\\}(?:,\"offset\":([0-9]+))?|"
+      "\\{\"path\":\\{\"text\":\"((?:[^\"\\\\]|\\\\.)*)\"\\},\"offset\":([0-9]+)\\}|"
+      "\\]\\}(?=[],])");
+  std::string text, file;
+  bool referenced = true;
+  for (std::sregex_iterator it(records.begin(), records.end(), token), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    if (m[1].matched) {
+      file = unescaped(m[1]);
+      text += "searching in '" + bare_name(file) + "'\n";
+    } else if (m[2].matched && per_file) {
+      text += found(compact ? file : unescaped(m[2]), m[3]);
+    } else if (m[2].matched) {
+      text += "searching '" + unescaped(m[2]) + "'\n";
+      referenced = false;
+    } else if (m[4].matched) {
+      text += found(unescaped(m[4]), m[5]);
+      referenced = true;
+    } else if (!per_file && !referenced) {  // the end of a name's references
+      text += "NOT FOUND REFERENCED\n";
+      referenced = true;
+    }
+  }
+  return text;
+}
+
+std::vector<std::string> split(const std::string& row) {
+  std::vector<std::string> fields;
+  std::istringstream in(row);
+  for (std::string field; std::getline(in, field, ',');)
+    fields.push_back(field);
+  return fields;
+}
+
+// The console lines that the CSV rows stand for; the generated names hold no
+// comma or quote, so no field is quoted.
+std::string csv_as_console(const std::string& rows, bool per_file, bool compact) {
+  std::istringstream in(rows);
+  std::string text, row, name;
+  std::getline(in, row);  // the header
+  while (std::getline(in, row)) {
+    std::vector<std::string> f = split(row);
+    if (f[0] == "file")
+      text += "searching in '" + bare_name(f[1]) + "'\n";
+    else if (f[0] == "reference" && per_file)
+      text += found(compact ? f[1] : f[2], f[3]);
+    else if (f[0] == "reference" || f[0] == "unreferenced") {
+      if (f[1] + f[2] != name)
+        text += "searching '" + f[2] + "'\n";
+      name = f[1] + f[2];
+      text += f[0] == "reference" ? found(f[3], f[4]) : "NOT FOUND REFERENCED\n";
+    }
+  }
+  return text;
+}
+
+// The last record, the totals, with its seconds masked.
+std::string totals(const std::string& records) {
+  return mask_seconds(records.substr(records.rfind('\n', records.size() - 2) + 1));
+}
+
+TEST(RecordReport, CarriesTheConsoleReport) {
+  TempTree tree;
+  TreeGenerator(tree).generate();
+  struct Mode {
+    bool compact;
+    const char* flag;
+    bool per_file;
+  } modes[] = {{false, "0", false}, {false, "1", true}, {true, nullptr, true}};
+  for (const Mode& mode : modes) {
+    std::vector<std::string> args{tree.root()};
+    if (mode.flag)
+      args.emplace_back(mode.flag);
+    std::string console = console_lines(run(mode.compact, args));
+    args.insert(args.begin(), "--json");
+    std::string json = run(mode.compact, args);
+    EXPECT_EQ(json_as_console(json, mode.per_file, mode.compact), console) << json;
+    args[0] = "--csv";
+    std::string csv = run(mode.compact, args);
+    EXPECT_EQ(csv_as_console(csv, mode.per_file, mode.compact), console) << csv;
+  }
+}
+
+// How many lines of `text` begin with `start`.
+size_t count_lines(const std::string& text, const std::string& start) {
+  size_t count = 0;
+  for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1)
+    count += text.compare(at, start.size(), start) == 0 ? 1u : 0u;
+  return count;
+}
+
+// The bytes searched that the JSON totals give.
+std::string bytes_searched(const std::string& records) {
+  std::smatch match;
+  std::regex_search(records, match, std::regex("\"bytes_searched\":([0-9]+)"));
+  return match[1];
+}
+
+TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
+  TempTree tree;
+  TreeGenerator(tree).generate();
+  const std::string root = tree.root();
+  // The generated textures give one name each.
+  const std::string per_texture = console_lines(run(false, {root}));
+  const std::string names = std::to_string(count_lines(per_texture, "searching '"));
+  const std::string unreferenced = std::to_string(count_lines(per_texture, "NOT FOUND"));
+  const std::string referenced = std::to_string(std::stoul(names) - std::stoul(unreferenced));
+  const std::string files =
+      std::to_string(count_lines(console_lines(run(false, {root, "1"})), "searching in"));
+  const std::string compact_files =
+      std::to_string(count_lines(console_lines(run(true, {root})), "searching in"));
+  const std::string texsift_json = run(false, {"--json", root});
+  const std::string bytes = bytes_searched(texsift_json);
+  const std::string compact_json = run(true, {"--json", root});
+  const std::string compact_bytes = bytes_searched(compact_json);
+  struct Row {
+    std::string records;
+    std::string totals;
+  } rows[] = {
+      {texsift_json, "{\"type\":\"totals\",\"textures\":" + names + ",\"names\":" + names +
+                         ",\"referenced\":" + referenced + ",\"unreferenced\":" + unreferenced +
+                         ",\"files_searched\":" + files + ",\"bytes_searched\":" + bytes +
+                         ",\"seconds\":#}\n"},
+      {run(false, {"--json", root, "1"}), "{\"type\":\"totals\",\"files_searched\":" + files +
+                                              ",\"bytes_searched\":" + bytes + ",\"textures\":" +
+                                              names + ",\"names\":" + names + ",\"seconds\":#}\n"},
+      {compact_json, "{\"type\":\"totals\",\"files_searched\":" + compact_files +
+                         ",\"bytes_searched\":" + compact_bytes + ",\"textures\":" + names +
+                         ",\"names\":" + names + ",\"seconds\":#}\n"},
+      {run(false, {"--csv", root}), "totals,,,,," + names + "," + names + "," + referenced + "," +
+                                        unreferenced + "," + files + "," + bytes + ",#\n"},
+      {run(false, {"--csv", root, "1"}),
+       "totals,,,," + files + "," + bytes + "," + names + "," + names + ",#\n"},
+      {run(true, {"--csv", root}),
+       "totals,,,," + compact_files + "," + compact_bytes + "," + names + "," + names + ",#\n"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(totals(row.records), row.totals);
+}
+
+TEST(RecordText, JsonAndCsv) {
+  struct Row {
+    std::string bytes;
+    std::string json;
+    std::string csv;
+  } rows[] = {
+      {"act\\act_head", "{\"text\":\"act\\\\act_head\"}", "act\\act_head"},
+      {"say \"hi\"", "{\"text\":\"say \\\"hi\\\"\"}", "\"say \"\"hi\"\"\""},
+      {"a,b", "{\"text\":\"a,b\"}", "\"a,b\""},
+      {"cr\rlf\n", "{\"text\":\"cr\\u000dlf\\u000a\"}", "\"cr\rlf\n\""},
+      {std::string("\0\x1f\x7f", 3), "{\"text\":\"\\u0000\\u001f\x7f\"}",
+       std::string("\0\x1f\x7f", 3)},
+      {"", "{\"text\":\"\"}", ""},
+      {"\xd0\xbd\xd0\xb5\xd0\xb1\xd0\xbe", "{\"text\":\"\xd0\xbd\xd0\xb5\xd0\xb1\xd0\xbe\"}",
+       "\xd0\xbd\xd0\xb5\xd0\xb1\xd0\xbe"},
+      {"\xf0\x9f\x98\x80", "{\"text\":\"\xf0\x9f\x98\x80\"}", "\xf0\x9f\x98\x80"},
+      // Not UTF-8: a lone byte, a cut sequence, an overlong form, a surrogate,
+      // past U+10FFFF; base64 with each count of padding.
+      {"sky\xff", "{\"bytes\":\"c2t5/w==\"}", "sky\xff"},
+      {"\xd0", "{\"bytes\":\"0A==\"}", "\xd0"},
+      {"\xc0\xaf", "{\"bytes\":\"wK8=\"}", "\xc0\xaf"},
+      {"\xed\xa0\x80", "{\"bytes\":\"7aCA\"}", "\xed\xa0\x80"},
+      {"\xf4\x90\x80\x80", "{\"bytes\":\"9JCAgA==\"}", "\xf4\x90\x80\x80"},
+      {"a,\"\xe9", "{\"bytes\":\"YSwi6Q==\"}", "\"a,\"\"\xe9\""},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(json_text(row.bytes), row.json) << row.bytes;
+    EXPECT_EQ(csv_field(row.bytes), row.csv) << row.bytes;
+  }
+}
+
+}  // namespace
