@@ -45,6 +45,9 @@ TEST(NameSearch, CataloguesOfAwkwardNames) {
       {"\x1f\x1e\x1d\x1c", {"\x1e\x1d\x1c"}},
       // Names that are suffixes of other names end in the same place.
       {"x\\b\\c.", {"x\\b\\c", "b\\c", "\\c"}},
+      // More first bytes than the vector search has groups: groups are shared.
+      {"jkl ijk abc bcd cde def efg fgh ghi hij ", {"abc", "bcd", "cde", "def", "efg", "fgh",
+                                                     "ghi", "hij", "ijk", "jkl"}},
       {"", {"abc"}},
       {"ab", {"abc"}},
   };
