@@ -41,12 +41,14 @@ class NameSearch {
   NameSearch& operator=(const NameSearch&) = delete;
 
   // For each name given to the constructor, in that order, exactly what
-  // find_name(content, name) returns.
+  // find_name(content, name) returns. Both forms of find_all keep no state in
+  // the object: they are safe to call from several threads at once on it.
   std::vector<std::optional<uint64_t>> find_all(Bytes content) const;
 
   // The same answers, written to `offsets`, which is resized to the number of
   // names given: a vector reused from file to file is not allocated again.
-  // Safe to call from several threads at once on one object.
+  // Every entry is written, so emptying it costs time in proportion to the
+  // number of names, whatever the content.
   void find_all(Bytes content, std::vector<std::optional<uint64_t>>* offsets) const;
 
  private:
