@@ -9,7 +9,7 @@ void search_tree(const std::string& game_root, const NameSearch& search, const R
                  SinkOutput output) {
   const ContentSearch search_content = [&search](const FileContent& content,
                                                  std::vector<std::optional<uint64_t>>* offsets) {
-    *offsets = search.find_all(content.bytes());
+    search.find_all(content.bytes(), offsets);
   };
   search_tree_in_order(game_root, is_searchable, search_threads(), search_content, sink,
                        output);

@@ -1,18 +1,27 @@
-// An Aho-Corasick automaton over byte classes, with whole-name checks at each match.
+// An Aho-Corasick automaton over byte classes, run only where a vectorised search finds a name's first two bytes.
 #include "search/name_search.h"
 
 #include <algorithm>
-#include <deque>
+#include <bit>
+#include <iterator>
+#include <numeric>
 #include <unordered_map>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
-// Names whose bytes add up to more than this go into further automata, which
-// bounds each transition table and keeps its entries within 31 bits.
-constexpr size_t kAutomatonNameBytes = 512 * 1024;
+// Names go into further automata when their states times byte classes could
+// pass this, which bounds each transition table (four bytes an entry) and
+// keeps its entries within 31 bits.
+constexpr size_t kTableEntries = size_t{1} << 26;
 
 constexpr uint32_t kMatchBit = 0x80000000u;
 constexpr int32_t kNone = -1;
+
+using Offsets = std::vector<std::optional<uint64_t>>;
 
 // True when find_name's leading skip can never pass over an occurrence of
 // `name`, so that its first whole-name occurrence is the answer.
@@ -25,45 +34,225 @@ bool is_plain_text_name(std::string_view name) {
   });
 }
 
+// Where names may begin: the pairs of bytes that names begin with, and
+// coarser tests of their first bytes that vector code applies to many
+// positions at once, leaving only the positions that pass to the pair table.
+struct NameStarts {
+  std::vector<uint64_t> pairs = std::vector<uint64_t>(1024, 0);  // one bit per two bytes
+  // The range that each of the two bytes lies in.
+  unsigned char first_low = 0xff, first_high = 0;
+  unsigned char second_low = 0xff, second_high = 0;
+  // Per byte of the first three, per low or high half of it: the groups of
+  // names (one bit each, grouped by first byte) that may begin so.
+  uint8_t low_half[3][16] = {};
+  uint8_t high_half[3][16] = {};
+};
+
+void add_ranges(NameStarts* starts, unsigned char first, unsigned char second) {
+  starts->first_low = std::min(starts->first_low, first);
+  starts->first_high = std::max(starts->first_high, first);
+  starts->second_low = std::min(starts->second_low, second);
+  starts->second_high = std::max(starts->second_high, second);
+}
+
+// Names go into eight groups by their first byte, which the vector code
+// tells apart: each group's first, second and third bytes are tested together.
+void add_halves(NameStarts* starts, std::string_view name, uint8_t group_bit) {
+  for (size_t k = 0; k < 3; ++k) {
+    auto byte = static_cast<unsigned char>(name[k]);
+    starts->low_half[k][byte & 0x0fu] |= group_bit;
+    starts->high_half[k][byte >> 4] |= group_bit;
+  }
+}
+
+NameStarts name_starts(const std::vector<std::string_view>& names) {
+  NameStarts starts;
+  int group_of_first[256];
+  std::fill(std::begin(group_of_first), std::end(group_of_first), -1);
+  int groups = 0;
+  for (std::string_view name : names) {
+    auto first = static_cast<unsigned char>(name[0]);
+    auto second = static_cast<unsigned char>(name[1]);
+    unsigned pair = first * 256u + second;
+    starts.pairs[pair / 64] |= uint64_t{1} << (pair % 64);
+    add_ranges(&starts, first, second);
+    if (group_of_first[first] < 0)
+      group_of_first[first] = groups++ % 8;
+    add_halves(&starts, name, static_cast<uint8_t>(1u << group_of_first[first]));
+  }
+  return starts;
+}
+
+bool begins_name(const NameStarts& starts, const unsigned char* at) {
+  unsigned pair = at[0] * 256u + at[1];
+  return (starts.pairs[pair / 64] >> (pair % 64)) & 1u;
+}
+
+// The first position from `i` on, before `end`, at which a name may begin:
+// its two bytes are one of the pairs. Reads the bytes up to end + 1.
+using StartSearch = uint64_t (*)(const NameStarts& starts, const unsigned char* data,
+                                 uint64_t i, uint64_t end);
+
+uint64_t next_start_bytewise(const NameStarts& starts, const unsigned char* data, uint64_t i,
+                             uint64_t end) {
+  while (i < end && !begins_name(starts, data + i))
+    ++i;
+  return i;
+}
+
+// The first position of `mask` (bit j for position i + j) that begins a
+// name, or none.
+std::optional<uint64_t> first_in_mask(const NameStarts& starts, const unsigned char* data,
+                                      uint64_t i, uint32_t mask) {
+  for (; mask != 0; mask &= mask - 1) {
+    uint64_t at = i + static_cast<unsigned>(std::countr_zero(mask));
+    if (begins_name(starts, data + at))
+      return at;
+  }
+  return std::nullopt;
+}
+
+#if defined(__SSE2__)
+
+__m128i load16(const unsigned char* at) {
+  return _mm_loadu_si128(static_cast<const __m128i*>(static_cast<const void*>(at)));
+}
+
+__m128i splat(unsigned char byte) {
+  return _mm_set1_epi8(static_cast<char>(byte));
+}
+
+// 0xFF in each byte of `bytes` from `low` to `low` + `span`, 0 in the others.
+__m128i in_range(__m128i bytes, __m128i low, __m128i span) {
+  return _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, low), span), _mm_setzero_si128());
+}
+
+// Sixteen positions a step: those whose two bytes lie in the ranges are
+// looked up in the pair table.
+uint64_t next_start_sse2(const NameStarts& starts, const unsigned char* data, uint64_t i,
+                         uint64_t end) {
+  const __m128i first_low = splat(starts.first_low);
+  const __m128i first_span = splat(static_cast<unsigned char>(starts.first_high - starts.first_low));
+  const __m128i second_low = splat(starts.second_low);
+  const __m128i second_span =
+      splat(static_cast<unsigned char>(starts.second_high - starts.second_low));
+  for (; i + 16 <= end; i += 16) {
+    __m128i both = _mm_and_si128(in_range(load16(data + i), first_low, first_span),
+                                 in_range(load16(data + i + 1), second_low, second_span));
+    auto mask = static_cast<uint32_t>(_mm_movemask_epi8(both));
+    if (mask == 0)
+      continue;
+    if (std::optional<uint64_t> at = first_in_mask(starts, data, i, mask))
+      return *at;
+  }
+  return next_start_bytewise(starts, data, i, end);
+}
+
+#define TEXSIFT_AVX2 __attribute__((target("avx2")))
+
+TEXSIFT_AVX2 __m256i load32(const unsigned char* at) {
+  return _mm256_loadu_si256(static_cast<const __m256i*>(static_cast<const void*>(at)));
+}
+
+TEXSIFT_AVX2 __m256i halves_table(const uint8_t (&table)[16]) {
+  return _mm256_broadcastsi128_si256(load16(table));
+}
+
+// Per byte of `bytes`, the groups whose names may have that byte at place `k`.
+TEXSIFT_AVX2 __m256i groups_of(const __m256i (&low)[3], const __m256i (&high)[3], size_t k,
+                               __m256i bytes) {
+  const __m256i nibble = _mm256_set1_epi8(0x0f);
+  __m256i low_groups = _mm256_shuffle_epi8(low[k], _mm256_and_si256(bytes, nibble));
+  __m256i high_groups =
+      _mm256_shuffle_epi8(high[k], _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble));
+  return _mm256_and_si256(low_groups, high_groups);
+}
+
+// Thirty-two positions a step: each byte's low and high halves give the
+// groups of names that may have it in its place, and the positions where a
+// group remains after the first three bytes (every name here has three or
+// more) are looked up in the pair table.
+TEXSIFT_AVX2 uint64_t next_start_avx2(const NameStarts& starts, const unsigned char* data,
+                                      uint64_t i, uint64_t end) {
+  __m256i low[3], high[3];
+  for (size_t k = 0; k < 3; ++k) {
+    low[k] = halves_table(starts.low_half[k]);
+    high[k] = halves_table(starts.high_half[k]);
+  }
+  // Position i + 31 reads up to i + 33: within end + 1 when i + 32 <= end.
+  for (; i + 32 <= end; i += 32) {
+    __m256i groups = _mm256_and_si256(
+        _mm256_and_si256(groups_of(low, high, 0, load32(data + i)),
+                         groups_of(low, high, 1, load32(data + i + 1))),
+        groups_of(low, high, 2, load32(data + i + 2)));
+    auto none = static_cast<uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(groups, _mm256_setzero_si256())));
+    if (none == 0xffffffffu)
+      continue;
+    if (std::optional<uint64_t> at = first_in_mask(starts, data, i, ~none))
+      return *at;
+  }
+  return next_start_sse2(starts, data, i, end);
+}
+
+StartSearch fastest_start_search() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? next_start_avx2 : next_start_sse2;
+}
+
+#else
+
+StartSearch fastest_start_search() {
+  return next_start_bytewise;
+}
+
+#endif
+
 }  // namespace
 
-// The automaton of a group of plain-text names. Its transition table is
-// complete: one entry per state and byte class, holding the next state's first
-// entry index, with the top bit set when names end in that state.
+// The automaton of a group of distinct plain-text names. Its transition table
+// is complete: one entry per state and byte class, holding the next state's
+// first entry index, with the top bit set when names end in that state. The
+// states are numbered by depth, so the root and the states one byte deep
+// have the lowest entry indexes.
 class NameAutomaton {
  public:
   // Builds the automaton of `names`; `ids` are their indexes in the results.
   NameAutomaton(const std::vector<std::string_view>& names, const std::vector<uint32_t>& ids);
 
-  // Records in `offsets` (indexed by id) the first whole-name occurrence of
-  // each of its names that `offsets` does not hold yet.
-  void scan(Bytes content, std::vector<std::optional<uint64_t>>* offsets) const;
+  // Records in `offsets` (indexed by id, empty for its names on entry) the
+  // first whole-name occurrence of each of its names, running the automaton
+  // only from the places where the pairs of first bytes are.
+  void scan(Bytes content, Offsets* offsets) const;
+
+  // The same, stepping the automaton through every byte.
+  void scan_every_byte(Bytes content, Offsets* offsets) const;
 
  private:
   void build_classes(const std::vector<std::string_view>& names);
   void build_trie(const std::vector<std::string_view>& names, const std::vector<uint32_t>& ids);
+  uint32_t add_child(uint32_t state, char byte);
   void build_links();
-  void report(uint32_t state, uint64_t end,
-              std::vector<std::optional<uint64_t>>* offsets, size_t* remaining) const;
-
-  // Advances `i` past the bytes at which no name can begin, judged by their
-  // first two bytes; returns the position of the next possible beginning.
-  uint64_t skip_to_possible_start(const unsigned char* data, uint64_t size, uint64_t i) const;
+  uint64_t run_from(Bytes content, uint64_t start, Offsets* offsets, size_t* remaining) const;
+  bool ends_name(Bytes content, uint64_t i) const;
+  bool report(uint32_t state, uint64_t end, Offsets* offsets, size_t* remaining) const;
 
   uint8_t class_of_[256] = {};
   bool terminator_[256] = {};
-  std::vector<uint8_t> starts_pair_;    // per two bytes: 1 when some name begins with them
-  uint32_t classes_ = 1;                // class 0 is every byte no name holds
-  std::vector<uint32_t> table_;         // states * classes_
-  std::vector<int32_t> name_at_;        // per state: the id of the name ending there
-  std::vector<int32_t> output_link_;    // per state: next state on the suffix chain with a name
-  std::vector<uint32_t> length_of_;     // per id: the name's length
+  NameStarts starts_;
+  StartSearch next_start_ = fastest_start_search();
+  uint32_t classes_ = 1;              // class 0 is every byte no name holds
+  uint32_t deep_ = 0;                 // entries below this: the root and states one byte deep
+  std::vector<uint32_t> table_;       // states * classes_
+  std::vector<int32_t> name_at_;      // per state: the id of the name ending there
+  std::vector<uint32_t> depth_;       // per state: the bytes that lead to it
+  std::vector<int32_t> output_link_;  // per state: next state on the suffix chain with a name
   size_t name_count_ = 0;
 };
 
 NameAutomaton::NameAutomaton(const std::vector<std::string_view>& names,
                              const std::vector<uint32_t>& ids)
-    : name_count_(names.size()) {
+    : starts_(name_starts(names)), name_count_(names.size()) {
   for (int byte = 0; byte < 256; ++byte)
     terminator_[byte] = is_name_terminator(static_cast<unsigned char>(byte));
   build_classes(names);
@@ -72,9 +261,6 @@ NameAutomaton::NameAutomaton(const std::vector<std::string_view>& names,
 }
 
 void NameAutomaton::build_classes(const std::vector<std::string_view>& names) {
-  starts_pair_.assign(65536, 0);
-  for (std::string_view name : names)
-    starts_pair_[static_cast<unsigned char>(name[0]) * 256u + static_cast<unsigned char>(name[1])] = 1;
   for (std::string_view name : names)
     for (char c : name) {
       auto byte = static_cast<unsigned char>(c);
@@ -83,53 +269,65 @@ void NameAutomaton::build_classes(const std::vector<std::string_view>& names) {
     }
 }
 
+// Level by level, the longest names first, so that states are numbered by
+// depth: the root, the states one byte deep, then two bytes deep...
 void NameAutomaton::build_trie(const std::vector<std::string_view>& names,
                                const std::vector<uint32_t>& ids) {
+  std::vector<uint32_t> order(names.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return names[a].size() > names[b].size(); });
+  std::vector<uint32_t> state_of(names.size(), 0);  // per name: where its bytes so far lead
   // During the build, entry 0 means "no child yet": the root is never a child.
   table_.assign(classes_, 0);
   name_at_.assign(1, kNone);
-  for (size_t n = 0; n < names.size(); ++n) {
-    uint32_t state = 0;
-    for (char c : names[n]) {
-      size_t edge = state * classes_ + class_of_[static_cast<unsigned char>(c)];
-      if (table_[edge] == 0) {
-        table_[edge] = static_cast<uint32_t>(name_at_.size());
-        name_at_.push_back(kNone);
-        table_.resize(table_.size() + classes_, 0);
-      }
-      state = table_[edge];
+  depth_.assign(1, 0);
+  size_t longer = order.size();  // order[0, longer): the names longer than depth
+  for (size_t depth = 0; longer > 0; ++depth) {
+    for (size_t k = 0; k < longer; ++k) {
+      uint32_t n = order[k];
+      state_of[n] = add_child(state_of[n], names[n][depth]);
+      if (names[n].size() == depth + 1)
+        name_at_[state_of[n]] = static_cast<int32_t>(ids[n]);
     }
-    name_at_[state] = static_cast<int32_t>(ids[n]);
-    if (length_of_.size() <= ids[n])
-      length_of_.resize(ids[n] + 1, 0);
-    length_of_[ids[n]] = static_cast<uint32_t>(names[n].size());
+    if (depth == 0)
+      deep_ = static_cast<uint32_t>(name_at_.size()) * classes_;
+    while (longer > 0 && names[order[longer - 1]].size() <= depth + 1)
+      --longer;
   }
 }
 
-// Breadth first: each state's failure state is known before its children's,
-// so missing transitions are copied from it and the table becomes complete.
+// The child of `state` by `byte`, added when missing.
+uint32_t NameAutomaton::add_child(uint32_t state, char byte) {
+  size_t edge = state * classes_ + class_of_[static_cast<unsigned char>(byte)];
+  if (table_[edge] == 0) {
+    table_[edge] = static_cast<uint32_t>(name_at_.size());
+    name_at_.push_back(kNone);
+    depth_.push_back(depth_[state] + 1);
+    table_.resize(table_.size() + classes_, 0);
+  }
+  return table_[edge];
+}
+
+// In state order, which is by depth: a state's failure state is shallower,
+// so its row is already complete when the state's missing transitions are
+// copied from it.
 void NameAutomaton::build_links() {
   const size_t states = name_at_.size();
   std::vector<uint32_t> failure(states, 0);
   output_link_.assign(states, kNone);
-  std::deque<uint32_t> queue;
-  for (uint32_t c = 0; c < classes_; ++c)
-    if (table_[c] != 0)
-      queue.push_back(table_[c]);
-  while (!queue.empty()) {
-    uint32_t state = queue.front();
-    queue.pop_front();
+  for (uint32_t state = 0; state < states; ++state) {
     uint32_t fail = failure[state];
-    output_link_[state] = name_at_[fail] != kNone ? static_cast<int32_t>(fail) : output_link_[fail];
+    if (state != 0)
+      output_link_[state] =
+          name_at_[fail] != kNone ? static_cast<int32_t>(fail) : output_link_[fail];
     for (uint32_t c = 0; c < classes_; ++c) {
       uint32_t& child = table_[state * classes_ + c];
-      uint32_t fallback = table_[fail * classes_ + c];
-      if (child == 0) {
+      uint32_t fallback = state == 0 ? 0 : table_[fail * classes_ + c];
+      if (child == 0)
         child = fallback;
-        continue;
-      }
-      failure[child] = fallback;
-      queue.push_back(child);
+      else
+        failure[child] = fallback;
     }
   }
   // Store each target as its first table index, marked when names end there.
@@ -141,100 +339,149 @@ void NameAutomaton::build_links() {
   }
 }
 
-void NameAutomaton::report(uint32_t state, uint64_t end,
-                           std::vector<std::optional<uint64_t>>* offsets,
+// A name counts only where a terminator byte or the end of the content follows it.
+bool NameAutomaton::ends_name(Bytes content, uint64_t i) const {
+  return i + 1 == content.size() || terminator_[content[i + 1]];
+}
+
+// Records the names ending in `state` and down its output links at `end`;
+// true when that leaves no name of the automaton to find.
+bool NameAutomaton::report(uint32_t state, uint64_t end, Offsets* offsets,
                            size_t* remaining) const {
-  int32_t at = static_cast<int32_t>(state);
-  if (name_at_[state] == kNone)
-    at = output_link_[state];
+  int32_t at = name_at_[state] != kNone ? static_cast<int32_t>(state) : output_link_[state];
   for (; at != kNone; at = output_link_[static_cast<size_t>(at)]) {
-    auto id = static_cast<size_t>(name_at_[static_cast<size_t>(at)]);
-    std::optional<uint64_t>& offset = (*offsets)[id];
+    std::optional<uint64_t>& offset = (*offsets)[static_cast<size_t>(name_at_[static_cast<size_t>(at)])];
     if (!offset) {
-      offset = end - length_of_[id];
+      offset = end - depth_[static_cast<size_t>(at)];
       --*remaining;
     }
   }
+  return *remaining == 0;
 }
 
-void NameAutomaton::scan(Bytes content, std::vector<std::optional<uint64_t>>* offsets) const {
+void NameAutomaton::scan(Bytes content, Offsets* offsets) const {
+  if (content.size() < 3)
+    return;
+  // Every name has three bytes or more: the last two bytes begin none.
+  const uint64_t end = content.size() - 2;
   size_t remaining = name_count_;
+  uint64_t i = 0;
+  while ((i = next_start_(starts_, content.data(), i, end)) < end)
+    i = run_from(content, i, offsets, &remaining);
+}
+
+// Runs the automaton from the root at `start`, where a pair of first bytes
+// is, until its state is the root or one byte deep again: a name that is
+// not yet found then begins at the returned position or later, where
+// next_start_ finds it. Returns the content's size when no name is left.
+uint64_t NameAutomaton::run_from(Bytes content, uint64_t start, Offsets* offsets,
+                                 size_t* remaining) const {
   const unsigned char* data = content.data();
-  const uint64_t size = content.size();
-  uint32_t entry = 0;
-  for (uint64_t i = 0; i < size; ++i) {
-    // From the root, no partial name is pending, so the bytes at which no
-    // name begins can be passed without the automaton.
-    if (entry == 0) {
-      i = skip_to_possible_start(data, size, i);
-      if (i >= size)
-        return;
-    }
+  // Two steps lead to a state two bytes deep, where no name of three bytes
+  // or more ends.
+  uint32_t entry = table_[table_[class_of_[data[start]]] + class_of_[data[start + 1]]];
+  for (uint64_t i = start + 2; i < content.size(); ++i) {
     entry = table_[entry + class_of_[data[i]]];
+    if (entry < deep_)
+      return entry == 0 ? i + 1 : i;
     if (!(entry & kMatchBit))
       continue;
     entry &= ~kMatchBit;
-    // A name counts only where a terminator byte or the end of the content follows it.
-    if (i + 1 < size && !terminator_[data[i + 1]])
+    if (ends_name(content, i) && report(entry / classes_, i + 1, offsets, remaining))
+      return content.size();
+  }
+  return content.size();
+}
+
+void NameAutomaton::scan_every_byte(Bytes content, Offsets* offsets) const {
+  size_t remaining = name_count_;
+  uint32_t entry = 0;
+  for (uint64_t i = 0; i < content.size(); ++i) {
+    entry = table_[entry + class_of_[content[i]]];
+    if (!(entry & kMatchBit))
       continue;
-    report(entry / classes_, i + 1, offsets, &remaining);
-    if (remaining == 0)
+    entry &= ~kMatchBit;
+    if (ends_name(content, i) && report(entry / classes_, i + 1, offsets, &remaining))
       return;
   }
 }
 
-uint64_t NameAutomaton::skip_to_possible_start(const unsigned char* data, uint64_t size,
-                                               uint64_t i) const {
-  // Every name here has three bytes or more, so a beginning needs two bytes
-  // after it; the last two bytes of the content begin nothing.
-  const uint8_t* starts = starts_pair_.data();
-  while (i + 2 < size && !starts[data[i] * 256u + data[i + 1]])
-    ++i;
-  return i + 2 < size ? i : size;
+namespace {
+
+// The number of byte classes of an automaton of all of `names`.
+size_t byte_classes(const std::vector<std::string_view>& names) {
+  bool held[256] = {};
+  for (std::string_view name : names)
+    for (char c : name)
+      held[static_cast<unsigned char>(c)] = true;
+  return 1 + static_cast<size_t>(std::count(std::begin(held), std::end(held), true));
 }
 
-NameSearch::NameSearch(const std::vector<std::string_view>& names) {
-  std::unordered_map<std::string_view, uint32_t> index;
-  for (std::string_view name : names) {
-    auto [it, added] = index.emplace(name, static_cast<uint32_t>(distinct_.size()));
-    if (added)
-      distinct_.push_back(name);
-    distinct_of_name_.push_back(it->second);
-  }
+// The automata of `names` (distinct plain-text names; `ids` are their
+// indexes in the results): one, unless the bound on the table size needs more.
+std::vector<NameAutomaton> build_automata(const std::vector<std::string_view>& names,
+                                          const std::vector<uint32_t>& ids) {
+  // A trie has at most one state per name byte, and the root.
+  const size_t bytes_per_automaton = kTableEntries / byte_classes(names) - 1;
+  std::vector<NameAutomaton> automata;
   std::vector<std::string_view> group;
-  std::vector<uint32_t> ids;
+  std::vector<uint32_t> group_ids;
   size_t group_bytes = 0;
-  for (uint32_t id = 0; id < distinct_.size(); ++id) {
-    std::string_view name = distinct_[id];
-    if (!is_plain_text_name(name)) {
-      searched_one_by_one_.push_back(id);
-      continue;
-    }
-    if (group_bytes + name.size() > kAutomatonNameBytes && !group.empty()) {
-      automata_.emplace_back(group, ids);
+  for (size_t n = 0; n < names.size(); ++n) {
+    if (group_bytes + names[n].size() > bytes_per_automaton && !group.empty()) {
+      automata.emplace_back(group, group_ids);
       group.clear();
-      ids.clear();
+      group_ids.clear();
       group_bytes = 0;
     }
-    group.push_back(name);
-    ids.push_back(id);
-    group_bytes += name.size();
+    group.push_back(names[n]);
+    group_ids.push_back(ids[n]);
+    group_bytes += names[n].size();
   }
   if (!group.empty())
-    automata_.emplace_back(group, ids);
+    automata.emplace_back(group, group_ids);
+  return automata;
+}
+
+}  // namespace
+
+NameSearch::NameSearch(const std::vector<std::string_view>& names, Scan scan)
+    : names_(names), scan_(scan) {
+  std::unordered_map<std::string_view, uint32_t> first_of;
+  std::vector<std::string_view> plain;
+  std::vector<uint32_t> plain_ids;
+  for (uint32_t n = 0; n < names.size(); ++n) {
+    auto [it, added] = first_of.emplace(names[n], n);
+    if (!added) {
+      repeats_.emplace_back(n, it->second);
+    } else if (is_plain_text_name(names[n])) {
+      plain.push_back(names[n]);
+      plain_ids.push_back(n);
+    } else {
+      searched_one_by_one_.push_back(n);
+    }
+  }
+  automata_ = build_automata(plain, plain_ids);
 }
 
 NameSearch::~NameSearch() = default;
 
 std::vector<std::optional<uint64_t>> NameSearch::find_all(Bytes content) const {
-  std::vector<std::optional<uint64_t>> found(distinct_.size());
-  for (const NameAutomaton& automaton : automata_)
-    automaton.scan(content, &found);
-  for (uint32_t id : searched_one_by_one_)
-    found[id] = find_name(content, distinct_[id]);
   std::vector<std::optional<uint64_t>> offsets;
-  offsets.reserve(distinct_of_name_.size());
-  for (uint32_t id : distinct_of_name_)
-    offsets.push_back(found[id]);
+  find_all(content, &offsets);
   return offsets;
+}
+
+void NameSearch::find_all(Bytes content, std::vector<std::optional<uint64_t>>* offsets) const {
+  offsets->assign(names_.size(), std::nullopt);
+  for (const NameAutomaton& automaton : automata_) {
+    if (scan_ == Scan::kPrefiltered)
+      automaton.scan(content, offsets);
+    else
+      automaton.scan_every_byte(content, offsets);
+  }
+  for (uint32_t n : searched_one_by_one_)
+    (*offsets)[n] = find_name(content, names_[n]);
+  for (auto [n, first] : repeats_)
+    (*offsets)[n] = (*offsets)[first];
 }
