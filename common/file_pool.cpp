@@ -35,7 +35,7 @@ void search_file(const ContentSearch& search, FileContent* content, FileResult* 
   result->searched = true;
   result->size = content->size();
   int64_t perf_start = perf_counter();
-  search(*content, &result->offsets);
+  search(*content, &result->found);
   result->elapsed = perf_counter() - perf_start;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/found_names.h"
 #include "platform/walk.h"
 
 class FileContent;
@@ -21,16 +22,17 @@ struct FileResult {
   uint64_t size = 0;      // the bytes read and searched; the size that could not be held when unheld
   bool unheld = false;    // true when its content could not be held in memory
   int64_t elapsed = 0;    // performance-counter counts the search of its bytes took
-  std::vector<std::optional<uint64_t>> offsets;  // what the content search gave
+  FoundNames found;        // what the content search gave
 };
 
 // Decides what a walk does with an entry, by the entry alone.
 using EntryFilter = EntryAction (*)(const DirEntry& entry);
 
-// Searches one file's content and fills `offsets`. Called on worker threads,
+// Searches one file's content and records what it finds in `found`, names in
+// ascending order. Called on worker threads,
 // at once on several: it must not change shared state.
 using ContentSearch =
-    std::function<void(const FileContent& content, std::vector<std::optional<uint64_t>>* offsets)>;
+    std::function<void(const FileContent& content, FoundNames* found)>;
 
 // Takes each file's result, on the thread that called search_tree_in_order.
 using ResultSink = std::function<void(const FileResult& result)>;

@@ -15,8 +15,11 @@ namespace {
 const char kCsvHeader[] =
     "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n";
 
-// True when the offsets of `result` hold: its content was read and searched.
-bool has_offsets(const FileResult& result) { return result.searched && result.size > 0; }
+// The names found in `result`, ascending: none unless its content was read and searched.
+const std::vector<uint32_t>& found_names(const FileResult& result) {
+  static const std::vector<uint32_t> kNone;
+  return result.searched && result.size > 0 ? result.found.names() : kNone;
+}
 
 }  // namespace
 
@@ -64,12 +67,10 @@ void FileRecords::write_json(const FileResult& result) {
                      record_string(report_, report_.paths.from_game_root(result.path)) +
                      ",\"names\":[";
   bool first = true;
-  for (size_t i = 0; has_offsets(result) && i < result.offsets.size(); ++i) {
-    if (!result.offsets[i])
-      continue;
+  for (uint32_t i : found_names(result)) {
     line += first ? "" : ",";
     line += "{\"name\":" + record_string(report_, catalogue_.names[i]) +
-            ",\"offset\":" + std::to_string(*result.offsets[i]) + "}";
+            ",\"offset\":" + std::to_string(*result.found.offset(i)) + "}";
     first = false;
   }
   report_.console.write(line + "]}\n");
@@ -78,10 +79,9 @@ void FileRecords::write_json(const FileResult& result) {
 void FileRecords::write_csv(const FileResult& result) {
   std::string path = record_string(report_, report_.paths.from_game_root(result.path));
   std::string rows = csv_row({"file", path, "", "", "", "", "", "", ""});
-  for (size_t i = 0; has_offsets(result) && i < result.offsets.size(); ++i)
-    if (result.offsets[i])
-      rows += csv_row({"reference", path, record_string(report_, catalogue_.names[i]),
-                       std::to_string(*result.offsets[i]), "", "", "", "", ""});
+  for (uint32_t i : found_names(result))
+    rows += csv_row({"reference", path, record_string(report_, catalogue_.names[i]),
+                     std::to_string(*result.found.offset(i)), "", "", "", "", ""});
   report_.console.write(rows);
 }
 

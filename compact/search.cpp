@@ -3,6 +3,7 @@
 
 #include "common/file_content.h"
 #include "common/file_pool.h"
+#include "common/found_names.h"
 #include "common/file_records.h"
 #include "common/texture_walk.h"
 #include "compact/filter.h"
@@ -15,23 +16,22 @@ namespace {
 // line, naming the file, for each catalogue name found, in catalogue order.
 class CompactPrinter {
  public:
-  CompactPrinter(const GamePaths& paths, Console& console) : paths_(paths), console_(console) {}
+  CompactPrinter(size_t name_count, const GamePaths& paths, Console& console)
+      : name_count_(name_count), paths_(paths), console_(console) {}
 
   void on_file(const FileResult& result) {
     print(console_, "searching in '%s'\n", result.name.c_str());
     if (!result.searched || result.size == 0)
       return;
-    for (const std::optional<uint64_t>& offset : result.offsets) {
-      console_.set_colour(kColourGrey);
-      if (offset) {
-        console_.set_colour(kColourGreen);
-        print(console_, "FOUND '%s' @ %llu\n", paths_.from_game_root(result.path),
-              static_cast<unsigned long long>(*offset));
-      }
-    }
+    print_found_in_turn(console_, name_count_, result.found.names(), [&](uint32_t name) {
+      console_.set_colour(kColourGreen);
+      print(console_, "FOUND '%s' @ %llu\n", paths_.from_game_root(result.path),
+            static_cast<unsigned long long>(*result.found.offset(name)));
+    });
   }
 
  private:
+  size_t name_count_;
   const GamePaths& paths_;
   Console& console_;
 };
@@ -44,17 +44,20 @@ void compact_search_tree(const std::string& game_root, const Catalogue& catalogu
   // change while it runs.
   const CompactNameGroups groups(catalogue.name_views());
   const ContentSearch search = [&groups](const FileContent& content,
-                                         std::vector<std::optional<uint64_t>>* offsets) {
-    std::vector<std::optional<size_t>> found =
+                                         FoundNames* found) {
+    std::vector<std::optional<size_t>> offsets =
         groups.find_all(content.chars(), static_cast<size_t>(content.size()));
-    offsets->assign(found.begin(), found.end());
+    found->reset(offsets.size());
+    for (uint32_t name = 0; name < offsets.size(); ++name)
+      if (offsets[name])
+        found->record(name, *offsets[name]);
   };
   search_tree_in_order(game_root, compact_entry_action, search_threads(), search, sink);
 }
 
 void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
                           const GamePaths& paths, Console& console) {
-  CompactPrinter printer(paths, console);
+  CompactPrinter printer(catalogue.names.size(), paths, console);
   compact_search_tree(game_root, catalogue,
                       [&printer](const FileResult& result) { printer.on_file(result); });
 }

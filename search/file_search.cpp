@@ -8,8 +8,8 @@
 void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink,
                  SinkOutput output) {
   const ContentSearch search_content = [&search](const FileContent& content,
-                                                 std::vector<std::optional<uint64_t>>* offsets) {
-    search.find_all(content.bytes(), offsets);
+                                                 FoundNames* found) {
+    search.find_all(content.bytes(), found);
   };
   search_tree_in_order(game_root, is_searchable, search_threads(), search_content, sink,
                        output);

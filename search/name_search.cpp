@@ -21,7 +21,7 @@ constexpr size_t kTableEntries = size_t{1} << 26;
 constexpr uint32_t kMatchBit = 0x80000000u;
 constexpr int32_t kNone = -1;
 
-using Offsets = std::vector<std::optional<uint64_t>>;
+
 
 // True when find_name's leading skip can never pass over an occurrence of
 // `name`, so that its first whole-name occurrence is the answer.
@@ -223,19 +223,19 @@ class NameAutomaton {
   // Records in `offsets` (indexed by id, empty for its names on entry) the
   // first whole-name occurrence of each of its names, running the automaton
   // only from the places where the pairs of first bytes are.
-  void scan(Bytes content, Offsets* offsets) const;
+  void scan(Bytes content, FoundNames* offsets) const;
 
   // The same, stepping the automaton through every byte.
-  void scan_every_byte(Bytes content, Offsets* offsets) const;
+  void scan_every_byte(Bytes content, FoundNames* offsets) const;
 
  private:
   void build_classes(const std::vector<std::string_view>& names);
   void build_trie(const std::vector<std::string_view>& names, const std::vector<uint32_t>& ids);
   uint32_t add_child(uint32_t state, char byte);
   void build_links();
-  uint64_t run_from(Bytes content, uint64_t start, Offsets* offsets, size_t* remaining) const;
+  uint64_t run_from(Bytes content, uint64_t start, FoundNames* offsets, size_t* remaining) const;
   bool ends_name(Bytes content, uint64_t i) const;
-  bool report(uint32_t state, uint64_t end, Offsets* offsets, size_t* remaining) const;
+  bool report(uint32_t state, uint64_t end, FoundNames* offsets, size_t* remaining) const;
 
   uint8_t class_of_[256] = {};
   bool terminator_[256] = {};
@@ -346,20 +346,18 @@ bool NameAutomaton::ends_name(Bytes content, uint64_t i) const {
 
 // Records the names ending in `state` and down its output links at `end`;
 // true when that leaves no name of the automaton to find.
-bool NameAutomaton::report(uint32_t state, uint64_t end, Offsets* offsets,
+bool NameAutomaton::report(uint32_t state, uint64_t end, FoundNames* offsets,
                            size_t* remaining) const {
   int32_t at = name_at_[state] != kNone ? static_cast<int32_t>(state) : output_link_[state];
   for (; at != kNone; at = output_link_[static_cast<size_t>(at)]) {
-    std::optional<uint64_t>& offset = (*offsets)[static_cast<size_t>(name_at_[static_cast<size_t>(at)])];
-    if (!offset) {
-      offset = end - depth_[static_cast<size_t>(at)];
+    auto name = static_cast<uint32_t>(name_at_[static_cast<size_t>(at)]);
+    if (offsets->record(name, end - depth_[static_cast<size_t>(at)]))
       --*remaining;
-    }
   }
   return *remaining == 0;
 }
 
-void NameAutomaton::scan(Bytes content, Offsets* offsets) const {
+void NameAutomaton::scan(Bytes content, FoundNames* offsets) const {
   if (content.size() < 3)
     return;
   // Every name has three bytes or more: the last two bytes begin none.
@@ -374,7 +372,7 @@ void NameAutomaton::scan(Bytes content, Offsets* offsets) const {
 // is, until its state is the root or one byte deep again: a name that is
 // not yet found then begins at the returned position or later, where
 // next_start_ finds it. Returns the content's size when no name is left.
-uint64_t NameAutomaton::run_from(Bytes content, uint64_t start, Offsets* offsets,
+uint64_t NameAutomaton::run_from(Bytes content, uint64_t start, FoundNames* offsets,
                                  size_t* remaining) const {
   const unsigned char* data = content.data();
   // Two steps lead to a state two bytes deep, where no name of three bytes
@@ -393,7 +391,7 @@ uint64_t NameAutomaton::run_from(Bytes content, uint64_t start, Offsets* offsets
   return content.size();
 }
 
-void NameAutomaton::scan_every_byte(Bytes content, Offsets* offsets) const {
+void NameAutomaton::scan_every_byte(Bytes content, FoundNames* offsets) const {
   size_t remaining = name_count_;
   uint32_t entry = 0;
   for (uint64_t i = 0; i < content.size(); ++i) {
@@ -467,21 +465,27 @@ NameSearch::NameSearch(const std::vector<std::string_view>& names, Scan scan)
 NameSearch::~NameSearch() = default;
 
 std::vector<std::optional<uint64_t>> NameSearch::find_all(Bytes content) const {
+  FoundNames found;
+  find_all(content, &found);
   std::vector<std::optional<uint64_t>> offsets;
-  find_all(content, &offsets);
+  for (uint32_t n = 0; n < names_.size(); ++n)
+    offsets.push_back(found.offset(n));
   return offsets;
 }
 
-void NameSearch::find_all(Bytes content, std::vector<std::optional<uint64_t>>* offsets) const {
-  offsets->assign(names_.size(), std::nullopt);
+void NameSearch::find_all(Bytes content, FoundNames* found) const {
+  found->reset(names_.size());
   for (const NameAutomaton& automaton : automata_) {
     if (scan_ == Scan::kPrefiltered)
-      automaton.scan(content, offsets);
+      automaton.scan(content, found);
     else
-      automaton.scan_every_byte(content, offsets);
+      automaton.scan_every_byte(content, found);
   }
   for (uint32_t n : searched_one_by_one_)
-    (*offsets)[n] = find_name(content, names_[n]);
+    if (std::optional<uint64_t> offset = find_name(content, names_[n]))
+      found->record(n, *offset);
   for (auto [n, first] : repeats_)
-    (*offsets)[n] = (*offsets)[first];
+    if (const std::optional<uint64_t>& offset = found->offset(first))
+      found->record(n, *offset);
+  found->sort();
 }

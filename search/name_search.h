@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/found_names.h"
 #include "search/matcher.h"
 
 class NameAutomaton;
@@ -45,11 +46,10 @@ class NameSearch {
   // the object: they are safe to call from several threads at once on it.
   std::vector<std::optional<uint64_t>> find_all(Bytes content) const;
 
-  // The same answers, written to `offsets`, which is resized to the number of
-  // names given: a vector reused from file to file is not allocated again.
-  // Every entry is written, so emptying it costs time in proportion to the
-  // number of names, whatever the content.
-  void find_all(Bytes content, std::vector<std::optional<uint64_t>>* offsets) const;
+  // The same answers, recorded in `found` (reset first, names numbered as
+  // given, sorted at the end). Reused from file to file, it costs time in
+  // proportion to the names found, not to the names sought.
+  void find_all(Bytes content, FoundNames* found) const;
 
  private:
   std::vector<std::string_view> names_;  // as given

@@ -21,11 +21,10 @@ class PerFilePrinter {
     // The timed unit is the search and its FOUND lines: it began when the
     // search did.
     int64_t perf_start = perf_counter() - result.elapsed;
-    for (size_t i = 0; i < catalogue_.names.size(); ++i) {
-      report_.console.set_colour(kColourGrey);
-      if (result.offsets[i])
-        print_found(report_, catalogue_.names[i], *result.offsets[i]);
-    }
+    print_found_in_turn(report_.console, catalogue_.names.size(), result.found.names(),
+                        [&](uint32_t name) {
+                          print_found(report_, catalogue_.names[name], *result.found.offset(name));
+                        });
     print_elapsed(report_, perf_start);
   }
 

@@ -19,10 +19,8 @@ class ReferenceRecorder {
     references.bytes_searched += result.size;
     auto file = static_cast<uint32_t>(references.paths.size());
     bool held = false;
-    for (size_t name = 0; name < result.offsets.size(); ++name) {
-      if (!result.offsets[name])
-        continue;
-      references.hits[name].push_back({file, *result.offsets[name]});
+    for (uint32_t name : result.found.names()) {
+      references.hits[name].push_back({file, *result.found.offset(name)});
       held = true;
     }
     if (held)

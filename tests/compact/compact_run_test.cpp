@@ -40,8 +40,9 @@ TEST(RunCompact, UsageCases) {
 }
 
 TEST(RunCompact, ColoursOfTheReport) {
-  // Colour 7 at every name tried, 10 before every FOUND line, nothing before
-  // the first name; the next file's line comes after the last colour set.
+  // Colour 7 at every name tried (a repeat of the colour in force is not
+  // set again), 10 before every FOUND line, nothing before the first name;
+  // the next file's line comes after the last colour set.
   TempTree tree;
   tree.write("gamedata/textures/act/act_head.dds", "x");
   tree.write("gamedata/textures/sky.tga", "x");
@@ -56,7 +57,7 @@ TEST(RunCompact, ColoursOfTheReport) {
                             "{7}{10}FOUND 'gamedata\\config\\weapons.ltx' @ 10\n"
                             "{7}{10}FOUND 'gamedata\\config\\weapons.ltx' @ 24\n"
                             "searching in 'zz.ltx'\n"
-                            "{7}{7}");
+                            "{7}");
 }
 
 TEST(RunCompact, EmptyCatalogueSetsNoColour) {

@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string_view> names = fuzz_case.name_views();
   Bytes content(fuzz_case.content, fuzz_case.content_size);
   std::vector<std::optional<uint64_t>> offsets = NameSearch(names).find_all(content);
-  std::vector<std::optional<uint64_t>> unfiltered;
-  NameSearch(names, NameSearch::Scan::kAutomatonOnly).find_all(content, &unfiltered);
+  std::vector<std::optional<uint64_t>> unfiltered =
+      NameSearch(names, NameSearch::Scan::kAutomatonOnly).find_all(content);
   if (offsets.size() != names.size() || unfiltered.size() != names.size())
     fail_case("NameSearch gave a different number of answers", fuzz_case, "");
   for (size_t i = 0; i < names.size(); ++i) {

@@ -62,6 +62,11 @@ std::string mask_seconds(const std::string& text) {
   return std::regex_replace(text, seconds, "#");
 }
 
+std::string without_repeated_colours(const std::string& text) {
+  static const std::regex repeated("(\\{[0-9]+\\})\\1+");
+  return std::regex_replace(text, repeated, "$1");
+}
+
 std::string without_crlf(const std::string& text) {
   if (std::string_view(program_line_end()) == "\n")
     return text;

@@ -53,6 +53,11 @@ std::string mask_timings(const std::string& text);
 // before "}" or a line end) replaced by "#".
 std::string mask_seconds(const std::string& text);
 
+// `text` with each run of one colour change repeated ("{7}{7}{7}") written
+// once: what a console shows, which a search that sets the colour once per
+// name tried gives only once per run.
+std::string without_repeated_colours(const std::string& text);
+
 // `text` with every CR LF turned into LF where standard output is in text
 // mode and writes a line feed as CR LF (Windows); elsewhere `text` itself.
 std::string without_crlf(const std::string& text);

@@ -66,7 +66,7 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
   const std::string_view name_bytes("ab\\_c\xc4\x7f\x20", 8);
   const std::string_view filler("ab\\. ,]_\0\xff\x80\n\r\t\x1f" "c", 16);
   long compared = 0;
-  std::vector<std::optional<uint64_t>> offsets;  // reused, as a caller does from file to file
+  FoundNames found;  // reused, as a worker does from file to file
   for (int round = 0; round < 20000; ++round) {
     std::vector<std::string> store;
     for (int n = 1 + static_cast<int>(random() % 8); n > 0; --n) {
@@ -85,8 +85,16 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
     if (random() % 3 == 0)
       content += store[random() % store.size()];
     std::vector<std::string_view> names(store.begin(), store.end());
-    NameSearch(names).find_all(bytes_of(content), &offsets);
+    NameSearch(names).find_all(bytes_of(content), &found);
+    std::vector<std::optional<uint64_t>> offsets;
+    std::vector<uint32_t> found_names;
+    for (uint32_t n = 0; n < names.size(); ++n) {
+      offsets.push_back(found.offset(n));
+      if (offsets.back())
+        found_names.push_back(n);
+    }
     ASSERT_EQ(offsets, reference(content, names)) << round;
+    ASSERT_EQ(found.names(), found_names) << round;
     compared += static_cast<long>(names.size());
   }
   EXPECT_GT(compared, 50000);

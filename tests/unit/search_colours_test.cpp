@@ -33,8 +33,9 @@ TEST(SearchColours, PerTexture) {
 }
 
 TEST(SearchColours, PerFileLeavesTheLastColourInForce) {
-  // Each name tried sets grey; the file after one whose last name was found
-  // gets its "searching in" line in green.
+  // Each name tried sets grey (a repeat of the colour in force is not set
+  // again); the file after one whose last name was found gets its
+  // "searching in" line in green.
   TempTree tree;
   tree.write("gamedata/textures/act/act_head.dds", "x");
   tree.write("gamedata/textures/sky.tga", "x");
@@ -43,10 +44,10 @@ TEST(SearchColours, PerFileLeavesTheLastColourInForce) {
   tree.write("c.ltx", "act\\act_head");
   EXPECT_EQ(search_transcript(tree, "1"),
             "searching in 'a.ltx'\t\t\t\t\n"
-            "{7}{7}{10}FOUND 'sky' @ 0\n"
+            "{7}{10}FOUND 'sky' @ 0\n"
             "\t# sec # ms\n"
             "searching in 'b.ltx'\t\t\t\t\n"
-            "{7}{7}\t# sec # ms\n"
+            "{7}\t# sec # ms\n"
             "searching in 'c.ltx'\t\t\t\t\n"
             "{7}{10}FOUND 'act\\act_head' @ 0\n"
             "{7}\t# sec # ms\n");
