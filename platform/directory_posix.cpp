@@ -43,26 +43,30 @@ unsigned char upper_ascii(unsigned char c) {
 
 // NTFS order: names compared with ASCII letters upper-cased, then raw bytes.
 bool ntfs_less(const DirEntry& a, const DirEntry& b) {
-  auto folded_less = [](char x, char y) {
-    return upper_ascii(static_cast<unsigned char>(x)) <
-           upper_ascii(static_cast<unsigned char>(y));
-  };
-  if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(),
-                                   b.name.end(), folded_less))
-    return true;
-  if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(),
-                                   a.name.end(), folded_less))
-    return false;
-  return std::lexicographical_compare(
-      a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-      [](char x, char y) {
-        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-      });
+  const size_t common = std::min(a.name.size(), b.name.size());
+  for (size_t i = 0; i < common; ++i) {
+    unsigned char x = upper_ascii(static_cast<unsigned char>(a.name[i]));
+    unsigned char y = upper_ascii(static_cast<unsigned char>(b.name[i]));
+    if (x != y)
+      return x < y;
+  }
+  if (a.name.size() != b.name.size())
+    return a.name.size() < b.name.size();
+  return a.name < b.name;  // std::string compares its bytes as unsigned char
 }
 
 // Fills `entry` for `name` in the open directory; false for anything that is
 // neither a regular file nor a directory once links are followed.
-bool describe(DIR* dir, const char* name, DirEntry* entry) {
+bool describe(DIR* dir, const dirent* raw, DirEntry* entry) {
+  const char* name = raw->d_name;
+  // The listing's own type spares a stat for plain files and directories;
+  // links and file systems that give no type are looked at.
+  if (raw->d_type == DT_REG || raw->d_type == DT_DIR) {
+    *entry = DirEntry(name, raw->d_type == DT_DIR);
+    return true;
+  }
+  if (raw->d_type != DT_LNK && raw->d_type != DT_UNKNOWN)
+    return false;
   struct stat info;
   if (fstatat(dirfd(dir), name, &info, 0) != 0)
     return false;
@@ -77,7 +81,7 @@ std::vector<DirEntry> read_entries(DIR* dir) {
   while (dirent* raw = readdir(dir)) {
     std::string name = raw->d_name;
     DirEntry entry;
-    if (name != "." && name != ".." && describe(dir, raw->d_name, &entry))
+    if (name != "." && name != ".." && describe(dir, raw, &entry))
       entries.push_back(std::move(entry));
   }
   std::sort(entries.begin(), entries.end(), ntfs_less);
