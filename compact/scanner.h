@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,27 +33,63 @@ std::optional<size_t> compact_next_candidate(const char* data, size_t size,
 std::optional<size_t> compact_find_name(const char* data, size_t size,
                                         std::string_view name);
 
-// Names prepared for one scan per group over a content: names that share
-// their length and first byte meet the same candidates until one of them
-// matches, so a group's scan confirms every still-unfound member at each
-// candidate and goes on one byte after it for the others. Prepared once, it
-// serves any number of contents.
-class CompactNameGroups {
+// Names prepared for a search of each content in one pass, whatever their
+// number. A name's scan in compact_find_name depends only on its length and
+// first byte, so the names sharing both (a group) share one path of
+// candidates. One pass over the content finds where names occur; at each
+// occurrence of a name not yet found, its group's path is taken forward to
+// that offset, across passed-over windows in one step each by a map of the
+// content built once per call. Prepared once, it serves any number of
+// contents, from several threads at once.
+class CompactNameSearch {
  public:
-  // Groups `names`; duplicates are searched once.
-  explicit CompactNameGroups(const std::vector<std::string_view>& names);
+  // The largest content searched with a map: its offsets must fit in 32 bits.
+  static constexpr size_t kLargestMapped = 0xfffffff0;
+
+  // Prepares `names`, which may repeat, in any order. Contents of more than
+  // `largest_mapped` bytes are searched one group at a time, without a map.
+  explicit CompactNameSearch(const std::vector<std::string_view>& names,
+                             size_t largest_mapped = kLargestMapped);
 
   // For each name given to the constructor, in that order, what
   // compact_find_name(data, size, name) returns.
   std::vector<std::optional<size_t>> find_all(const char* data, size_t size) const;
 
+  // The same answers into `offsets`, resized to the number of names, so that
+  // its storage serves file after file. Each call makes one allocation: four
+  // bytes per content byte (the map), plus four per distinct name and per
+  // group. When it fails, the content is searched one group at a time (the
+  // same answers, slower).
+  void find_all(const char* data, size_t size,
+                std::vector<std::optional<size_t>>* offsets) const;
+
  private:
-  std::vector<std::string> distinct_;  // by length, then by bytes
-  std::vector<size_t> slot_of_;        // each given name's index in distinct_
-  std::vector<size_t> group_starts_;   // each group's first index, then distinct_.size()
+  struct TrieNode {
+    uint32_t first_edge = 0;  // its children's index in edge_bytes_
+    uint32_t edge_count = 0;
+    uint32_t name = 0;        // the distinct name ending here, or kNoName
+  };
+
+  void build_trie();
+  void search_mapped(const char* data, size_t size, uint32_t* work,
+                     std::vector<std::optional<size_t>>* offsets) const;
+  void search_by_group(const char* data, size_t size,
+                       std::vector<std::optional<size_t>>* offsets) const;
+  uint32_t child(uint32_t node, char byte) const;
+
+  std::vector<std::string> distinct_;   // by length, then by bytes
+  std::vector<size_t> slot_of_;         // each given name's index in distinct_
+  std::vector<size_t> group_starts_;    // each group's first index, then distinct_.size()
+  std::vector<uint32_t> group_of_;      // each distinct name's group
+  // A trie of the distinct names; node 0 is the root.
+  std::vector<TrieNode> nodes_;
+  std::vector<char> edge_bytes_;        // each node's children's bytes, in a run
+  std::vector<uint32_t> edge_nodes_;    // the children, parallel to edge_bytes_
+  std::vector<uint32_t> pair_node_;     // the node two bytes deep, by those bytes; 0 for none
+  size_t largest_mapped_;
 };
 
 // For each of `names`, in order, what compact_find_name(data, size, name)
-// returns, with one scan per group of names sharing length and first byte.
+// returns: CompactNameSearch(names).find_all(data, size).
 std::vector<std::optional<size_t>> compact_find_names(
     const char* data, size_t size, const std::vector<std::string_view>& names);

@@ -21,7 +21,7 @@ std::vector<std::string_view> cut_catalogue(const std::string& catalogue, std::s
 // that `groups` prepared from the catalogue, and prints a FOUND line, naming
 // the file at `path`, for each name found, in catalogue order.
 void search_names(const FileContent& content, const std::string& path,
-                  const CompactNameGroups& groups, CompactState* state) {
+                  const CompactNameSearch& groups, CompactState* state) {
   std::vector<std::string_view> names = cut_catalogue(state->catalogue, &state->catalogue_copy);
   std::vector<std::optional<size_t>> offsets = groups.find_all(content.data.get(), content.size);
   for (size_t i = 0; i < names.size(); ++i) {
@@ -58,7 +58,7 @@ class FileSearcher : public WalkVisitor {
 
  private:
   CompactState* state_;
-  CompactNameGroups groups_;
+  CompactNameSearch groups_;
 };
 
 }  // namespace

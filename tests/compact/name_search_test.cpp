@@ -89,13 +89,13 @@ TEST(CompactFindNames, WorkedCases) {
   }
 }
 
-TEST(CompactNameGroups, PreparedOnceServesManyContents) {
+TEST(CompactNameSearch, PreparedOnceServesManyContents) {
   const std::vector<std::string> names = {"sky", "sxy", "sky", "a", "act\\act_head"};
-  const CompactNameGroups groups(views(names));
+  const CompactNameSearch search(views(names));
   for (std::string data : {"sky"s, "a sxy sky act\\act_head."s, "\xff\xff\xff\xff\xff\xff\xff\xff sky"s,
                            ""s, "xa"s, "act\\act_head and a sky"s}) {
     std::unique_ptr<char[]> copy = exact_copy(data);
-    EXPECT_EQ(groups.find_all(copy.get(), data.size()),
+    EXPECT_EQ(search.find_all(copy.get(), data.size()),
               one_by_one(copy.get(), data.size(), views(names)))
         << shown(data);
   }
@@ -207,12 +207,12 @@ TEST(CompactFindNames, AgreesWithOneNameAtATimeOnRandomCases) {
   size_t compared = 0;
   for (int sample = 0; sample < 800; ++sample) {
     const std::vector<std::string> names = cases.catalogue();
-    const CompactNameGroups groups(views(names));
+    const CompactNameSearch search(views(names));
     for (size_t length = 0; length <= 24 + 3; ++length) {
       size_t size = length <= 24 ? length : 25 + cases.below(300);
       std::string data = cases.content(size, names);
       std::unique_ptr<char[]> copy = exact_copy(data);
-      ASSERT_EQ(groups.find_all(copy.get(), size), one_by_one(copy.get(), size, views(names)))
+      ASSERT_EQ(search.find_all(copy.get(), size), one_by_one(copy.get(), size, views(names)))
           << "content " << shown(data) << " names " << shown(names);
       ++compared;
     }
