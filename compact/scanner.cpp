@@ -1,7 +1,10 @@
 // The compact scanner: window tests, bounded first-byte search and confirmation.
 #include "compact/scanner.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -83,31 +86,164 @@ void scan_group(const char* data, size_t size, std::span<const std::string> name
 }
 
 constexpr uint32_t kNoName = UINT32_MAX;
-constexpr uint32_t kNotFound = UINT32_MAX;
+constexpr uint64_t kNotFound = UINT64_MAX;
 
 unsigned char byte_at(const char* data, size_t at) {
   return static_cast<unsigned char>(data[at]);
 }
 
-// Builds the map of a content. Call an offset passed when its window is
-// passed over (offsets at or past the end count as passed), and text
-// otherwise; a step from a passed offset is its jump, from a text offset one
-// byte. map[p] is the first offset of the other kind that steps from p reach
-// (or the first at or past the end): for a passed offset, where a path
-// standing there lands; for a text offset, the next passed one.
-void build_map(const char* data, size_t size, uint32_t* map) {
-  unsigned char jumps[16] = {};  // the jumps of the offsets just after p, by offset % 16
-  for (size_t p = size; p-- > 0;) {
-    size_t jump = window_jump(data, size, p);
-    jumps[p % 16] = static_cast<unsigned char>(jump);
-    size_t next = p + (jump != 0 ? jump : 1);
-    bool same_kind = next < size && (jumps[next % 16] != 0) == (jump != 0);
-    map[p] = same_kind ? map[next] : static_cast<uint32_t>(next);
+// The kinds of a content's window starts, 64 to a pair of words. An offset
+// is passed when its window is passed over, and text otherwise; offsets at
+// or past the end count as passed, with a jump of 8. Of the passed offsets,
+// those whose jump is 4 are marked again. A path standing on a passed offset
+// follows a chain of jumps to where it lands: the first text offset of the
+// chain, or the first at or past the end.
+class Windows {
+ public:
+  // The number of words that the kinds of `size` offsets take.
+  static size_t words_for(size_t size) { return 2 * (size / 64 + 1) + size / 512 + 1; }
+
+  // Marks the kinds of the `size` offsets of `data` in `words`.
+  Windows(const char* data, size_t size, uint64_t* words);
+
+  bool passed(size_t at) const { return at >= size_ || bit(0, at); }
+
+  // The first passed offset from `from` to `limit` - 1, or `limit`; `limit`
+  // is at most the content's size.
+  size_t next_passed(size_t from, size_t limit) const;
+
+  // Where a path standing on the passed offset `at` lands.
+  size_t landing(size_t at) const;
+
+ private:
+  bool bit(size_t kind, size_t at) const { return (words_[2 * (at / 64) + kind] >> (at % 64)) & 1; }
+  // Of the 64 offsets of `word`, those that are text or have a jump of 4.
+  uint64_t stops(size_t word) const { return ~words_[2 * word] | words_[2 * word + 1]; }
+  size_t next_stop(size_t from) const;
+  size_t next_chain_word(size_t word, size_t residue) const;
+
+  const uint64_t* words_;    // for each 64 offsets: the passed ones, then those with a jump of 4
+  const uint64_t* summary_;  // for each word, a byte: bit r set when stops(word) has an offset r mod 8
+  size_t size_;
+};
+
+// Bit i of the result is set when byte i of `bytes` has its top bit set, and
+// bit 16 + i when it is below 0x20.
+uint32_t byte_classes(const unsigned char* bytes) {
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  __m128i control = _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xe0))),
+                                   _mm_setzero_si128());
+  return static_cast<uint32_t>(_mm_movemask_epi8(v)) |
+         static_cast<uint32_t>(_mm_movemask_epi8(control)) << 16;
+}
+
+// Bits `from` to `from` + 63 of the 80-bit set whose low 64 bits are `low`
+// and high 16 bits are `high`.
+uint64_t bits_from(uint64_t low, uint64_t high, unsigned from) {
+  return from == 0 ? low : low >> from | high << (64 - from);
+}
+
+Windows::Windows(const char* data, size_t size, uint64_t* words)
+    : words_(words), summary_(words + 2 * (size / 64 + 1)), size_(size) {
+  uint64_t* summary = words + 2 * (size / 64 + 1);
+  std::fill(summary, summary + size / 512 + 1, 0);
+  for (size_t word = 0; 64 * word <= size; ++word) {
+    // Eighty bytes from the word's first offset, zeros past the end.
+    unsigned char tail[80] = {};
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data) + 64 * word;
+    if (64 * word + 80 > size) {
+      memcpy(tail, bytes, size - 64 * word);
+      bytes = tail;
+    }
+    uint64_t top[2] = {0, 0};
+    uint64_t control[2] = {0, 0};
+    for (unsigned part = 0; part < 5; ++part) {
+      uint32_t classes = byte_classes(bytes + 16 * part);
+      top[part / 4] |= static_cast<uint64_t>(classes & 0xffff) << (16 * (part % 4));
+      control[part / 4] |= static_cast<uint64_t>(classes >> 16) << (16 * (part % 4));
+    }
+    uint64_t any_top8 = 0;
+    uint64_t control4 = ~uint64_t{0};
+    for (unsigned i = 0; i < 8; ++i) {
+      any_top8 |= bits_from(top[0], top[1], i);
+      if (i < 4)
+        control4 &= bits_from(control[0], control[1], i);
+    }
+    uint64_t control8 = control4 & bits_from(control[0], control[1], 4) &
+                        bits_from(control[0], control[1], 5) &
+                        bits_from(control[0], control[1], 6) &
+                        bits_from(control[0], control[1], 7);
+    uint64_t past_end = 64 * word + 64 <= size ? 0 : ~uint64_t{0} << (size - 64 * word);
+    words[2 * word] = any_top8 | control4 | past_end;
+    words[2 * word + 1] = control4 & ~control8 & ~any_top8 & ~past_end;
+    uint64_t residues = stops(word);
+    residues |= residues >> 32;
+    residues |= residues >> 16;
+    residues |= residues >> 8;
+    summary[word / 8] |= (residues & 0xff) << (8 * (word % 8));
   }
+}
+
+size_t Windows::next_passed(size_t from, size_t limit) const {
+  for (size_t word = from / 64; from < limit; from = 64 * ++word) {
+    uint64_t passed = words_[2 * word] >> (from % 64);
+    if (passed != 0)
+      return std::min(limit, from + static_cast<size_t>(std::countr_zero(passed)));
+  }
+  return limit;
+}
+
+constexpr uint64_t kEveryEighth = 0x0101010101010101;
+
+// The first word from `word` on whose stops include an offset of `residue`
+// mod 8, or the number of words.
+size_t Windows::next_chain_word(size_t word, size_t residue) const {
+  const size_t groups = size_ / 512 + 1;
+  size_t group = word / 8;
+  uint64_t marks = summary_[group] & kEveryEighth << residue & ~uint64_t{0} << (8 * (word % 8));
+  while (marks == 0) {
+    if (++group == groups)
+      return size_ / 64 + 1;
+    marks = summary_[group] & kEveryEighth << residue;
+  }
+  return 8 * group + static_cast<size_t>(std::countr_zero(marks)) / 8;
+}
+
+// The first offset of `from`, `from` + 8, `from` + 16... that is text or has
+// a jump of 4, or the first of them at or past the end.
+size_t Windows::next_stop(size_t from) const {
+  const uint64_t chain = kEveryEighth << (from % 8);
+  size_t word = from / 64;
+  uint64_t found = stops(word) & chain & ~uint64_t{0} << (from % 64);
+  if (found == 0) {
+    word = next_chain_word(word + 1, from % 8);
+    if (64 * word >= size_)
+      return from + (size_ - from + 7) / 8 * 8;
+    found = stops(word) & chain;
+  }
+  return 64 * word + static_cast<size_t>(std::countr_zero(found));
+}
+
+size_t Windows::landing(size_t at) const {
+  size_t next = at + (bit(1, at) ? 4 : 8);
+  while (next < size_) {
+    size_t stop = next_stop(next);
+    if (stop >= size_ || !bit(0, stop))
+      return stop;
+    next = stop + 4;
+  }
+  return next;
 }
 
 // One past the last `ch` among data[from] to data[to - 1], or `from`.
 size_t after_last(const char* data, size_t from, size_t to, char ch) {
+  const __m128i wanted = _mm_set1_epi8(ch);
+  for (; to - from >= 16; to -= 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + to - 16));
+    auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+    if (hits != 0)
+      return to - 16 + static_cast<size_t>(std::bit_width(hits));
+  }
   while (to > from && data[to - 1] != ch)
     --to;
   return to;
@@ -116,7 +252,7 @@ size_t after_last(const char* data, size_t from, size_t to, char ch) {
 struct MappedContent {
   const char* data;
   size_t size;
-  const uint32_t* map;
+  const Windows& windows;
 };
 
 // Takes the path of a group, whose names have `len` bytes and start with
@@ -125,16 +261,16 @@ struct MappedContent {
 // stands: a window start not yet looked at, or one past its last candidate;
 // no byte `first` lies between *pos and the next window start it searches.
 // Afterwards *pos is past `at`, or the path has ended (*pos + len >= size).
-bool path_meets(const MappedContent& content, size_t len, char first, size_t at, uint32_t* pos) {
+bool path_meets(const MappedContent& content, size_t len, char first, size_t at, uint64_t* pos) {
   const char* data = content.data;
   size_t here = *pos;
   bool met = false;
   while (here <= at && here + len < content.size) {
-    if (window_jump(data, content.size, here) != 0) {
-      here = content.map[here];
+    if (content.windows.passed(here)) {
+      here = content.windows.landing(here);
       continue;
     }
-    size_t passed = content.map[here];
+    size_t passed = content.windows.next_passed(here + 1, at + 1);
     if (at < passed) {
       // Every window start from here to `at` is text: the path meets each
       // `first` on the way, `at` last, from the stride that covers it. That
@@ -155,8 +291,23 @@ bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
       break;
     }
   }
-  *pos = static_cast<uint32_t>(here);
+  *pos = here;
   return met;
+}
+
+// Widens `range` (its lowest and highest byte) to take in `byte`.
+void update_range(unsigned char* range, char byte) {
+  range[0] = std::min(range[0], static_cast<unsigned char>(byte));
+  range[1] = std::max(range[1], static_cast<unsigned char>(byte));
+}
+
+// Bit i set when `bytes`[i] lies from `range`[0] to `range`[1].
+unsigned in_range(__m128i bytes, const unsigned char* range) {
+  __m128i low = _mm_set1_epi8(static_cast<char>(range[0]));
+  __m128i high = _mm_set1_epi8(static_cast<char>(range[1]));
+  __m128i above = _mm_cmpeq_epi8(_mm_max_epu8(bytes, low), bytes);
+  __m128i below = _mm_cmpeq_epi8(_mm_min_epu8(bytes, high), bytes);
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(above, below)));
 }
 
 }  // namespace
@@ -204,6 +355,7 @@ std::optional<size_t> compact_find_name(const char* data, size_t size,
 CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names,
                                      size_t largest_mapped)
     : distinct_(names.begin(), names.end()),
+      first_node_(256),
       pair_node_(65536),
       largest_mapped_(std::min(largest_mapped, kLargestMapped)) {
   std::sort(distinct_.begin(), distinct_.end(), shorter_or_lower);
@@ -246,9 +398,29 @@ void CompactNameSearch::build_trie() {
       edge_nodes_.push_back(next);
     }
   }
-  for (auto [first, one] : children[0])
+  for (const std::string& name : distinct_) {
+    update_range(first_range_, name[0]);
+    update_range(second_range_, name.size() == 1 ? '\0' : name[1]);
+    if (name.size() == 1)
+      update_range(second_range_, '\xff');
+  }
+  for (auto [first, one] : children[0]) {
+    first_node_[first] = one;
     for (auto [second, two] : children[one])
       pair_node_[first | second << 8] = two;
+  }
+}
+
+size_t CompactNameSearch::next_start(const char* data, size_t size, size_t from) const {
+  for (; from + 17 <= size; from += 16) {
+    const char* bytes = data + from;
+    unsigned starts =
+        in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)), first_range_) &
+        in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1)), second_range_);
+    if (starts != 0)
+      return from + static_cast<size_t>(std::countr_zero(starts));
+  }
+  return from;
 }
 
 uint32_t CompactNameSearch::child(uint32_t node, char byte) const {
@@ -270,10 +442,10 @@ void CompactNameSearch::find_all(const char* data, size_t size,
   offsets->assign(slot_of_.size(), std::nullopt);
   if (size == 0 || distinct_.empty())
     return;
-  size_t groups = group_starts_.size() - 1;
-  std::unique_ptr<uint32_t[]> work;
+  std::unique_ptr<uint64_t[]> work;
   if (size <= largest_mapped_)
-    work.reset(new (std::nothrow) uint32_t[size + groups + distinct_.size()]);
+    work.reset(new (std::nothrow) uint64_t[Windows::words_for(size) + group_starts_.size() +
+                                          distinct_.size()]);
   if (work)
     search_mapped(data, size, work.get(), offsets);
   else
@@ -284,23 +456,23 @@ void CompactNameSearch::find_all(const char* data, size_t size,
 // each one not yet found is found there when that offset is a candidate of
 // its group's path. Offsets go up, so the first candidate met is the first
 // occurrence on the path, as in compact_find_name.
-void CompactNameSearch::search_mapped(const char* data, size_t size, uint32_t* work,
+void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* work,
                                       std::vector<std::optional<size_t>>* offsets) const {
-  uint32_t* map = work;
-  uint32_t* paths = map + size;                           // where each group's path stands
-  uint32_t* found = paths + (group_starts_.size() - 1);  // each distinct name's offset
-  build_map(data, size, map);
+  const Windows windows(data, size, work);
+  uint64_t* paths = work + Windows::words_for(size);     // where each group's path stands
+  uint64_t* found = paths + (group_starts_.size() - 1);  // each distinct name's offset
   std::fill(paths, found, 0);
   std::fill(found, found + distinct_.size(), kNotFound);
-  const MappedContent content{data, size, map};
+  const MappedContent content{data, size, windows};
   size_t unfound = distinct_.size();
-  for (size_t at = 0; at < size && unfound != 0; ++at) {
-    uint32_t node = nodes_[0].edge_count == 0 ? 0 : child(0, data[at]);
+  for (size_t at = next_start(data, size, 0); at < size && unfound != 0;
+       at = next_start(data, size, at + 1)) {
+    uint32_t node = first_node_[byte_at(data, at)];
     for (size_t depth = 1; node != 0; ++depth) {
       uint32_t name = nodes_[node].name;
       if (name != kNoName && found[name] == kNotFound &&
           path_meets(content, depth, data[at], at, &paths[group_of_[name]])) {
-        found[name] = static_cast<uint32_t>(at);
+        found[name] = at;
         --unfound;
       }
       if (at + depth == size)

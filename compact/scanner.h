@@ -71,11 +71,14 @@ class CompactNameSearch {
   };
 
   void build_trie();
-  void search_mapped(const char* data, size_t size, uint32_t* work,
+  void search_mapped(const char* data, size_t size, uint64_t* work,
                      std::vector<std::optional<size_t>>* offsets) const;
   void search_by_group(const char* data, size_t size,
                        std::vector<std::optional<size_t>>* offsets) const;
   uint32_t child(uint32_t node, char byte) const;
+  // The first offset from `from` on where a name may start, judged by the
+  // ranges of first and second bytes, or one of the last 16 offsets.
+  size_t next_start(const char* data, size_t size, size_t from) const;
 
   std::vector<std::string> distinct_;   // by length, then by bytes
   std::vector<size_t> slot_of_;         // each given name's index in distinct_
@@ -85,7 +88,10 @@ class CompactNameSearch {
   std::vector<TrieNode> nodes_;
   std::vector<char> edge_bytes_;        // each node's children's bytes, in a run
   std::vector<uint32_t> edge_nodes_;    // the children, parallel to edge_bytes_
+  std::vector<uint32_t> first_node_;    // the node one byte deep, by that byte; 0 for none
   std::vector<uint32_t> pair_node_;     // the node two bytes deep, by those bytes; 0 for none
+  unsigned char first_range_[2] = {0xff, 0};   // the lowest and highest first byte
+  unsigned char second_range_[2] = {0xff, 0};  // the same for second bytes, all for a one-byte name
   size_t largest_mapped_;
 };
 
