@@ -255,17 +255,25 @@ struct MappedContent {
   const Windows& windows;
 };
 
+enum class Meeting { kMet, kMissed, kLater };
+
 // Takes the path of a group, whose names have `len` bytes and start with
-// `first`, forward from *pos to `at`, where a name of the group occurs, and
-// tells whether `at` is a candidate of the path. *pos is where the path
-// stands: a window start not yet looked at, or one past its last candidate;
-// no byte `first` lies between *pos and the next window start it searches.
-// Afterwards *pos is past `at`, or the path has ended (*pos + len >= size).
-bool path_meets(const MappedContent& content, size_t len, char first, size_t at, uint64_t* pos) {
+// `first`, forward from *pos towards `at`, where a name of the group occurs,
+// and tells whether `at` is a candidate of the path, or kLater when the path
+// reaches `limit` first. *pos is where the path stands: a window start not
+// yet looked at, or one past its last candidate; no byte `first` lies
+// between *pos and the next window start it searches. Once `at` is decided,
+// *pos is past it, or the path has ended (*pos + len >= size).
+Meeting walk_path(const MappedContent& content, size_t len, char first, size_t at, size_t limit,
+                  uint64_t* pos) {
   const char* data = content.data;
   size_t here = *pos;
-  bool met = false;
+  Meeting meeting = Meeting::kMissed;
   while (here <= at && here + len < content.size) {
+    if (here >= limit) {
+      meeting = Meeting::kLater;
+      break;
+    }
     if (content.windows.passed(here)) {
       here = content.windows.landing(here);
       continue;
@@ -276,7 +284,8 @@ bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
       // `first` on the way, `at` last, from the stride that covers it. That
       // stride ends the path when it is `at` itself and the name ends the
       // content.
-      met = at + len < content.size || (at - after_last(data, here, at, first)) % len != 0;
+      bool met = at + len < content.size || (at - after_last(data, here, at, first)) % len != 0;
+      meeting = met ? Meeting::kMet : Meeting::kMissed;
       here = at + 1;
       break;
     }
@@ -287,12 +296,67 @@ bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
     std::optional<size_t> hit = compact_find_byte(data + passed, first, stride - passed);
     here = hit ? passed + *hit + 1 : stride;
     if (here == at + 1) {
-      met = true;
+      meeting = Meeting::kMet;
       break;
     }
   }
   *pos = here;
-  return met;
+  return meeting;
+}
+
+// Occurrences are decided a batch at a time, and the paths move in rounds
+// up to a common limit, so that they share the content's cache lines.
+constexpr size_t kBatch = 4096;
+constexpr size_t kBlock = 16384;
+constexpr uint64_t kDecided = UINT64_MAX;
+
+// The search of one content, in the work area of a call.
+struct Scan {
+  MappedContent content;
+  uint64_t* paths;    // where each group's path stands
+  uint64_t* rounds;   // each group's last round ended at the limit
+  uint64_t* found;    // each distinct name's offset, or kNotFound
+  uint64_t* batch;    // occurrences: offset << 32 | distinct name, or kDecided
+  size_t unfound;
+};
+
+// Decides the first `count` occurrences of the batch, in offset order
+// within each group: a name not yet found is found at an occurrence that is
+// a candidate of its group's path. In each round, every group's path goes
+// forward to its next occurrence or to the limit, which then moves on to
+// kBlock bytes past the lowest path left short of it.
+void decide_batch(Scan* scan, size_t count, const std::vector<std::string>& names,
+                  const std::vector<uint32_t>& group_of) {
+  size_t limit = 0;
+  for (uint64_t round = 1;; ++round) {
+    size_t lowest = SIZE_MAX;
+    for (size_t i = 0; i < count; ++i) {
+      if (scan->batch[i] == kDecided)
+        continue;
+      size_t at = scan->batch[i] >> 32;
+      auto name = static_cast<uint32_t>(scan->batch[i]);
+      uint32_t group = group_of[name];
+      if (scan->rounds[group] == round && scan->found[name] == kNotFound)
+        continue;  // an earlier occurrence of the group waits
+      Meeting meeting = Meeting::kMissed;
+      if (scan->found[name] == kNotFound)
+        meeting = walk_path(scan->content, names[name].size(), names[name][0], at, limit,
+                            &scan->paths[group]);
+      if (meeting == Meeting::kLater) {
+        scan->rounds[group] = round;
+        lowest = std::min<size_t>(lowest, scan->paths[group]);
+        continue;
+      }
+      if (meeting == Meeting::kMet) {
+        scan->found[name] = at;
+        --scan->unfound;
+      }
+      scan->batch[i] = kDecided;
+    }
+    if (lowest == SIZE_MAX)
+      return;
+    limit = lowest + kBlock;
+  }
 }
 
 // Widens `range` (its lowest and highest byte) to take in `byte`.
@@ -444,36 +508,42 @@ void CompactNameSearch::find_all(const char* data, size_t size,
     return;
   std::unique_ptr<uint64_t[]> work;
   if (size <= largest_mapped_)
-    work.reset(new (std::nothrow) uint64_t[Windows::words_for(size) + group_starts_.size() +
-                                          distinct_.size()]);
+    work.reset(new (std::nothrow) uint64_t[Windows::words_for(size) + 2 * group_starts_.size() +
+                                          distinct_.size() + kBatch]);
   if (work)
     search_mapped(data, size, work.get(), offsets);
   else
     search_by_group(data, size, offsets);
 }
 
-// The one pass: at each offset, the trie gives the names that occur there;
-// each one not yet found is found there when that offset is a candidate of
-// its group's path. Offsets go up, so the first candidate met is the first
-// occurrence on the path, as in compact_find_name.
+// The one pass: at each offset, the trie gives the names that occur there.
+// Each occurrence of a name not yet found joins a batch, where it is decided
+// whether its offset is a candidate of the name's group's path. Offsets go
+// up, so the first candidate met is the first occurrence on the path, as in
+// compact_find_name.
 void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* work,
                                       std::vector<std::optional<size_t>>* offsets) const {
+  const size_t groups = group_starts_.size() - 1;
   const Windows windows(data, size, work);
-  uint64_t* paths = work + Windows::words_for(size);     // where each group's path stands
-  uint64_t* found = paths + (group_starts_.size() - 1);  // each distinct name's offset
-  std::fill(paths, found, 0);
-  std::fill(found, found + distinct_.size(), kNotFound);
-  const MappedContent content{data, size, windows};
-  size_t unfound = distinct_.size();
-  for (size_t at = next_start(data, size, 0); at < size && unfound != 0;
+  Scan scan{{data, size, windows}, nullptr, nullptr, nullptr, nullptr, distinct_.size()};
+  scan.paths = work + Windows::words_for(size);
+  scan.rounds = scan.paths + groups;
+  scan.found = scan.rounds + groups;
+  scan.batch = scan.found + distinct_.size();
+  std::fill(scan.paths, scan.found, 0);
+  std::fill(scan.found, scan.batch, kNotFound);
+  size_t count = 0;
+  for (size_t at = next_start(data, size, 0); at < size && scan.unfound != 0;
        at = next_start(data, size, at + 1)) {
     uint32_t node = first_node_[byte_at(data, at)];
     for (size_t depth = 1; node != 0; ++depth) {
       uint32_t name = nodes_[node].name;
-      if (name != kNoName && found[name] == kNotFound &&
-          path_meets(content, depth, data[at], at, &paths[group_of_[name]])) {
-        found[name] = at;
-        --unfound;
+      if (name != kNoName && scan.found[name] == kNotFound) {
+        scan.batch[count++] = uint64_t{at} << 32 | name;
+        if (count == kBatch) {
+          decide_batch(&scan, count, distinct_, group_of_);
+          count = 0;
+        }
       }
       if (at + depth == size)
         break;
@@ -481,9 +551,10 @@ void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* w
                         : child(node, data[at + depth]);
     }
   }
+  decide_batch(&scan, count, distinct_, group_of_);
   for (size_t i = 0; i < slot_of_.size(); ++i)
-    if (found[slot_of_[i]] != kNotFound)
-      (*offsets)[i] = found[slot_of_[i]];
+    if (scan.found[slot_of_[i]] != kNotFound)
+      (*offsets)[i] = scan.found[slot_of_[i]];
 }
 
 void CompactNameSearch::search_by_group(const char* data, size_t size,
