@@ -290,10 +290,13 @@ Meeting walk_path(const MappedContent& content, size_t len, char first, size_t a
       break;
     }
     // Strides of `len` from the last candidate before `passed` reach it at
-    // `stride`; the stride before it searches up to there.
-    size_t start = after_last(data, here, passed, first);
+    // `stride`; the stride before it searches up to there. Most often no
+    // byte `first` lies near, and the strides go on from here.
+    bool near = compact_find_byte(data + here, first, passed + len - here).has_value();
+    size_t start = near ? after_last(data, here, passed, first) : here;
     size_t stride = start + (passed - start + len - 1) / len * len;
-    std::optional<size_t> hit = compact_find_byte(data + passed, first, stride - passed);
+    std::optional<size_t> hit =
+        near ? compact_find_byte(data + passed, first, stride - passed) : std::nullopt;
     here = hit ? passed + *hit + 1 : stride;
     if (here == at + 1) {
       meeting = Meeting::kMet;
@@ -318,6 +321,7 @@ struct Scan {
   uint64_t* found;    // each distinct name's offset, or kNotFound
   uint64_t* batch;    // occurrences: offset << 32 | distinct name, or kDecided
   size_t unfound;
+  uint64_t round;     // rounds are counted over all batches
 };
 
 // Decides the first `count` occurrences of the batch, in offset order
@@ -328,7 +332,8 @@ struct Scan {
 void decide_batch(Scan* scan, size_t count, const std::vector<std::string>& names,
                   const std::vector<uint32_t>& group_of) {
   size_t limit = 0;
-  for (uint64_t round = 1;; ++round) {
+  for (;;) {
+    const uint64_t round = ++scan->round;
     size_t lowest = SIZE_MAX;
     for (size_t i = 0; i < count; ++i) {
       if (scan->batch[i] == kDecided)
@@ -475,16 +480,26 @@ void CompactNameSearch::build_trie() {
   }
 }
 
-size_t CompactNameSearch::next_start(const char* data, size_t size, size_t from) const {
-  for (; from + 17 <= size; from += 16) {
-    const char* bytes = data + from;
-    unsigned starts =
-        in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)), first_range_) &
-        in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1)), second_range_);
-    if (starts != 0)
-      return from + static_cast<size_t>(std::countr_zero(starts));
+unsigned CompactNameSearch::possible_starts(const char* data, size_t size, size_t from) const {
+  if (from + 17 > size)
+    return (1u << std::min<size_t>(16, size - from)) - 1;
+  const char* bytes = data + from;
+  return in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)), first_range_) &
+         in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1)), second_range_);
+}
+
+template <typename Visit>
+void CompactNameSearch::for_each_name_at(const char* data, size_t size, size_t at,
+                                         const Visit& visit) const {
+  uint32_t node = first_node_[byte_at(data, at)];
+  for (size_t depth = 1; node != 0; ++depth) {
+    if (nodes_[node].name != kNoName)
+      visit(nodes_[node].name);
+    if (at + depth == size)
+      return;
+    node = depth == 1 ? pair_node_[byte_at(data, at) | byte_at(data, at + 1) << 8]
+                      : child(node, data[at + depth]);
   }
-  return from;
 }
 
 uint32_t CompactNameSearch::child(uint32_t node, char byte) const {
@@ -525,7 +540,7 @@ void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* w
                                       std::vector<std::optional<size_t>>* offsets) const {
   const size_t groups = group_starts_.size() - 1;
   const Windows windows(data, size, work);
-  Scan scan{{data, size, windows}, nullptr, nullptr, nullptr, nullptr, distinct_.size()};
+  Scan scan{{data, size, windows}, nullptr, nullptr, nullptr, nullptr, distinct_.size(), 0};
   scan.paths = work + Windows::words_for(size);
   scan.rounds = scan.paths + groups;
   scan.found = scan.rounds + groups;
@@ -533,22 +548,19 @@ void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* w
   std::fill(scan.paths, scan.found, 0);
   std::fill(scan.found, scan.batch, kNotFound);
   size_t count = 0;
-  for (size_t at = next_start(data, size, 0); at < size && scan.unfound != 0;
-       at = next_start(data, size, at + 1)) {
-    uint32_t node = first_node_[byte_at(data, at)];
-    for (size_t depth = 1; node != 0; ++depth) {
-      uint32_t name = nodes_[node].name;
-      if (name != kNoName && scan.found[name] == kNotFound) {
-        scan.batch[count++] = uint64_t{at} << 32 | name;
-        if (count == kBatch) {
-          decide_batch(&scan, count, distinct_, group_of_);
-          count = 0;
-        }
-      }
-      if (at + depth == size)
-        break;
-      node = depth == 1 ? pair_node_[byte_at(data, at) | byte_at(data, at + 1) << 8]
-                        : child(node, data[at + depth]);
+  auto join_batch = [&](size_t at, uint32_t name) {
+    if (scan.found[name] != kNotFound)
+      return;
+    scan.batch[count++] = uint64_t{at} << 32 | name;
+    if (count == kBatch) {
+      decide_batch(&scan, count, distinct_, group_of_);
+      count = 0;
+    }
+  };
+  for (size_t block = 0; block < size && scan.unfound != 0; block += 16) {
+    for (unsigned starts = possible_starts(data, size, block); starts != 0; starts &= starts - 1) {
+      size_t at = block + static_cast<size_t>(std::countr_zero(starts));
+      for_each_name_at(data, size, at, [&](uint32_t name) { join_batch(at, name); });
     }
   }
   decide_batch(&scan, count, distinct_, group_of_);

@@ -76,9 +76,12 @@ class CompactNameSearch {
   void search_by_group(const char* data, size_t size,
                        std::vector<std::optional<size_t>>* offsets) const;
   uint32_t child(uint32_t node, char byte) const;
-  // The first offset from `from` on where a name may start, judged by the
-  // ranges of first and second bytes, or one of the last 16 offsets.
-  size_t next_start(const char* data, size_t size, size_t from) const;
+  // Bit i set when offset `from` + i may start a name, judged by the ranges
+  // of first and second bytes; all of the offsets among the last 16.
+  unsigned possible_starts(const char* data, size_t size, size_t from) const;
+  // Calls visit(name) for each distinct name that occurs at `at`, shortest first.
+  template <typename Visit>
+  void for_each_name_at(const char* data, size_t size, size_t at, const Visit& visit) const;
 
   std::vector<std::string> distinct_;   // by length, then by bytes
   std::vector<size_t> slot_of_;         // each given name's index in distinct_
