@@ -92,6 +92,11 @@ unsigned char byte_at(const char* data, size_t at) {
   return static_cast<unsigned char>(data[at]);
 }
 
+// The index of a pair of bytes in pair_node_.
+size_t pair_index(unsigned char first, unsigned char second) {
+  return size_t{first} | size_t{second} << 8;
+}
+
 // The kinds of a content's window starts, 64 to a pair of words. An offset
 // is passed when its window is passed over, and text otherwise; offsets at
 // or past the end count as passed, with a jump of 8. Of the passed offsets,
@@ -476,7 +481,7 @@ void CompactNameSearch::build_trie() {
   for (auto [first, one] : children[0]) {
     first_node_[first] = one;
     for (auto [second, two] : children[one])
-      pair_node_[first | second << 8] = two;
+      pair_node_[pair_index(first, second)] = two;
   }
 }
 
@@ -497,7 +502,7 @@ void CompactNameSearch::for_each_name_at(const char* data, size_t size, size_t a
       visit(nodes_[node].name);
     if (at + depth == size)
       return;
-    node = depth == 1 ? pair_node_[byte_at(data, at) | byte_at(data, at + 1) << 8]
+    node = depth == 1 ? pair_node_[pair_index(byte_at(data, at), byte_at(data, at + 1))]
                       : child(node, data[at + depth]);
   }
 }
