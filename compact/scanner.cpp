@@ -117,6 +117,10 @@ class Windows {
   // is at most the content's size.
   size_t next_passed(size_t from, size_t limit) const;
 
+  // The last passed offset from `from` to `to` - 1, or none; `to` is at
+  // most the content's size.
+  std::optional<size_t> last_passed(size_t from, size_t to) const;
+
   // Where a path standing on the passed offset `at` lands.
   size_t landing(size_t at) const;
 
@@ -198,6 +202,19 @@ size_t Windows::next_passed(size_t from, size_t limit) const {
   return limit;
 }
 
+std::optional<size_t> Windows::last_passed(size_t from, size_t to) const {
+  while (to > from) {
+    size_t word = (to - 1) / 64;
+    uint64_t passed = words_[2 * word] & ~uint64_t{0} >> (63 - (to - 1) % 64);
+    if (64 * word < from)
+      passed &= ~uint64_t{0} << (from % 64);
+    if (passed != 0)
+      return 64 * word + 63 - static_cast<size_t>(std::countl_zero(passed));
+    to = 64 * word;
+  }
+  return std::nullopt;
+}
+
 constexpr uint64_t kEveryEighth = 0x0101010101010101;
 
 // The first word from `word` on whose stops include an offset of `residue`
@@ -260,6 +277,22 @@ struct MappedContent {
   const Windows& windows;
 };
 
+// A funnel of a group is a byte `first` at q, with q + len < size, whose
+// seven window starts before it are text: every path of the group standing
+// at or before q meets q. A stride from a text window start meets the first
+// `first` in its window, so it never passes q; a chain of jumps of at most 8
+// bytes that passes the last passed window start before q stops on one of
+// those seven, from which the path meets every `first` up to q. Returns one
+// past the last funnel from `from` up to `at`, or 0 when there is none in
+// the text window starts that lead up to `at`.
+size_t last_funnel(const MappedContent& content, char first, size_t from, size_t at) {
+  std::optional<size_t> passed = content.windows.last_passed(from, at);
+  if (!passed || *passed + 8 >= at)
+    return 0;
+  size_t after = after_last(content.data, *passed + 8, at, first);
+  return after == *passed + 8 ? 0 : after;
+}
+
 enum class Meeting { kMet, kMissed, kLater };
 
 // Takes the path of a group, whose names have `len` bytes and start with
@@ -272,7 +305,7 @@ enum class Meeting { kMet, kMissed, kLater };
 Meeting walk_path(const MappedContent& content, size_t len, char first, size_t at, size_t limit,
                   uint64_t* pos) {
   const char* data = content.data;
-  size_t here = *pos;
+  size_t here = std::max<size_t>(*pos, last_funnel(content, first, *pos, at));
   Meeting meeting = Meeting::kMissed;
   while (here <= at && here + len < content.size) {
     if (here >= limit) {

@@ -90,6 +90,9 @@ TEST(CompactFindNames, WorkedCases) {
       // More occurrences than one batch holds, all in passed windows, over
       // more than one round's block, before the first candidate.
       {repeated("\xff" "sky", 5000) + "the sky.", {"skz", "sky"}, {kNone, 20004}},
+      // A jump from a passed window start six bytes before an s lands past the
+      // s after it: the path misses both.
+      {"\xff\xff\xff\xff\xff\xff\xff\xff\xff" "abcdessk. sk.", {"sk"}, {19}},
       // The groups of one first byte part at the passed windows and meet again.
       {repeated("s\x01\x01\x01\x01" "sky sk", 300) + "sky_1 sky sk.", {"sk", "sky", "sky_1"},
        {5, 5, 3300}},
