@@ -1,4 +1,4 @@
-// The compact scanner: window tests, bounded first-byte search and confirmation.
+// The compact scanner: window tests, first-byte search and confirmation, name by name or in one pass.
 #include "compact/scanner.h"
 
 #include <emmintrin.h>
@@ -33,16 +33,8 @@ uint32_t load_word(const char* data, size_t size, size_t pos) {
 // top-bit byte or are all control bytes, 4 when its first four are all
 // control bytes, otherwise 0.
 size_t window_jump(const char* data, size_t size, size_t pos) {
-  // The tests look at each byte alone, so the words' byte order is free.
-  uint32_t low;
-  uint32_t high;
-  if (pos + 8 <= size) {
-    memcpy(&low, data + pos, 4);
-    memcpy(&high, data + pos + 4, 4);
-  } else {
-    low = load_word(data, size, pos);
-    high = load_word(data, size, pos + 4);
-  }
+  uint32_t low = load_word(data, size, pos);
+  uint32_t high = load_word(data, size, pos + 4);
   if (((low | high) & kTopBits) != 0 || ((low | high) & kTextBits) == 0)
     return 8;
   return (low & kTextBits) == 0 ? 4 : 0;
@@ -132,7 +124,8 @@ class Windows {
   size_t next_chain_word(size_t word, size_t residue) const;
 
   const uint64_t* words_;    // for each 64 offsets: the passed ones, then those with a jump of 4
-  const uint64_t* summary_;  // for each word, a byte: bit r set when stops(word) has an offset r mod 8
+  // For each word, a byte whose bit r is set when stops(word) has an offset r mod 8.
+  const uint64_t* summary_;
   size_t size_;
 };
 
@@ -298,10 +291,11 @@ enum class Meeting { kMet, kMissed, kLater };
 // Takes the path of a group, whose names have `len` bytes and start with
 // `first`, forward from *pos towards `at`, where a name of the group occurs,
 // and tells whether `at` is a candidate of the path, or kLater when the path
-// reaches `limit` first. *pos is where the path stands: a window start not
-// yet looked at, or one past its last candidate; no byte `first` lies
-// between *pos and the next window start it searches. Once `at` is decided,
-// *pos is past it, or the path has ended (*pos + len >= size).
+// reaches `limit` first. *pos is where the path stands: the offset that
+// compact_find_name's scan looks at next, as after a jump, a stride or a
+// failed candidate. Every occurrence of a name of the group before `at` that
+// is still to be found must have been decided. Once `at` is decided, *pos is
+// past it, or the path has ended (*pos + len >= size).
 Meeting walk_path(const MappedContent& content, size_t len, char first, size_t at, size_t limit,
                   uint64_t* pos) {
   const char* data = content.data;
@@ -506,6 +500,8 @@ void CompactNameSearch::build_trie() {
     }
   }
   for (const std::string& name : distinct_) {
+    if (name.empty())
+      continue;  // never found
     update_range(first_range_, name[0]);
     update_range(second_range_, name.size() == 1 ? '\0' : name[1]);
     if (name.size() == 1)

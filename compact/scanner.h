@@ -1,4 +1,4 @@
-// The compact build's scanner: finds a name in a file's bytes, passing over non-text stretches in blocks.
+// The compact build's scanner: finds names in a file's bytes, passing over non-text stretches in blocks.
 #pragma once
 
 #include <cstddef>
@@ -34,13 +34,15 @@ std::optional<size_t> compact_find_name(const char* data, size_t size,
                                         std::string_view name);
 
 // Names prepared for a search of each content in one pass, whatever their
-// number. A name's scan in compact_find_name depends only on its length and
-// first byte, so the names sharing both (a group) share one path of
-// candidates. One pass over the content finds where names occur; at each
-// occurrence of a name not yet found, its group's path is taken forward to
-// that offset, across passed-over windows in one step each by a map of the
-// content built once per call. Prepared once, it serves any number of
-// contents, from several threads at once.
+// number; each name's answer is what compact_find_name gives. That scan
+// depends only on a name's length and first byte, so the names sharing both
+// (a group) share one path of candidates. The pass finds with a trie where
+// names occur; at each occurrence of a name not yet found, its group's path
+// is taken forward to that offset, to tell whether it is a candidate. Bitmaps
+// of the windows passed over, built once per content, let a path cross a
+// passed stretch in one step, and a path skips to the last offset before the
+// occurrence that every path of the group meets. Prepared once, it serves
+// any number of contents, from several threads at once.
 class CompactNameSearch {
  public:
   // The largest content searched with a map: its offsets must fit in 32 bits.
@@ -56,10 +58,11 @@ class CompactNameSearch {
   std::vector<std::optional<size_t>> find_all(const char* data, size_t size) const;
 
   // The same answers into `offsets`, resized to the number of names, so that
-  // its storage serves file after file. Each call makes one allocation: four
-  // bytes per content byte (the map), plus four per distinct name and per
-  // group. When it fails, the content is searched one group at a time (the
-  // same answers, slower).
+  // its storage serves file after file. Each call makes one allocation, its
+  // map: a quarter of a byte per content byte, plus 8 bytes per distinct
+  // name, 16 per group and 32 KiB for a batch of occurrences. When that
+  // allocation fails, the content is searched one group at a time (the same
+  // answers, slower).
   void find_all(const char* data, size_t size,
                 std::vector<std::optional<size_t>>* offsets) const;
 

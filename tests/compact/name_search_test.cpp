@@ -75,6 +75,8 @@ TEST(CompactFindNames, WorkedCases) {
       {"x", {}, {}},
       // abc is found at the first candidate; abd goes on one byte after it.
       {"abcabd.", {"abd", "abc"}, {3, 0}},
+      // An empty name is never found.
+      {"a sky.", {"", "sky"}, {kNone, 2}},
       // Duplicates get the same answer.
       {"the sky.", {"sky", "sky", "the"}, {4, 4, 0}},
       // A prefix pair: different lengths, different scans.
