@@ -78,7 +78,6 @@ void scan_group(const char* data, size_t size, std::span<const std::string> name
 }
 
 constexpr uint32_t kNoName = UINT32_MAX;
-constexpr uint64_t kNotFound = UINT64_MAX;
 
 unsigned char byte_at(const char* data, size_t at) {
   return static_cast<unsigned char>(data[at]);
@@ -339,6 +338,20 @@ Meeting walk_path(const MappedContent& content, size_t len, char first, size_t a
   return meeting;
 }
 
+// The answers of a call, in the caller's vector, one for each name given.
+struct Answers {
+  std::vector<std::optional<size_t>>& offsets;
+  const std::vector<size_t>& first_given;  // each distinct name's first index among those given
+  const std::vector<size_t>& next_given;   // each given name's next index with the same bytes
+
+  bool found(size_t name) const { return offsets[first_given[name]].has_value(); }
+
+  void set(size_t name, size_t at) {
+    for (size_t i = first_given[name]; i < offsets.size(); i = next_given[i])
+      offsets[i] = at;
+  }
+};
+
 // Occurrences are decided a batch at a time, and the paths move in rounds
 // up to a common limit, so that they share the content's cache lines.
 constexpr size_t kBatch = 4096;
@@ -348,9 +361,9 @@ constexpr uint64_t kDecided = UINT64_MAX;
 // The search of one content, in the work area of a call.
 struct Scan {
   MappedContent content;
+  Answers answers;
   uint64_t* paths;    // where each group's path stands
   uint64_t* rounds;   // each group's last round ended at the limit
-  uint64_t* found;    // each distinct name's offset, or kNotFound
   uint64_t* batch;    // occurrences: offset << 32 | distinct name, or kDecided
   size_t unfound;
   uint64_t round;     // rounds are counted over all batches
@@ -373,10 +386,11 @@ void decide_batch(Scan* scan, size_t count, const std::vector<std::string>& name
       size_t at = scan->batch[i] >> 32;
       auto name = static_cast<uint32_t>(scan->batch[i]);
       uint32_t group = group_of[name];
-      if (scan->rounds[group] == round && scan->found[name] == kNotFound)
+      bool found = scan->answers.found(name);
+      if (scan->rounds[group] == round && !found)
         continue;  // an earlier occurrence of the group waits
       Meeting meeting = Meeting::kMissed;
-      if (scan->found[name] == kNotFound)
+      if (!found)
         meeting = walk_path(scan->content, names[name].size(), names[name][0], at, limit,
                             &scan->paths[group]);
       if (meeting == Meeting::kLater) {
@@ -385,7 +399,7 @@ void decide_batch(Scan* scan, size_t count, const std::vector<std::string>& name
         continue;
       }
       if (meeting == Meeting::kMet) {
-        scan->found[name] = at;
+        scan->answers.set(name, at);
         --scan->unfound;
       }
       scan->batch[i] = kDecided;
@@ -461,9 +475,17 @@ CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names,
       largest_mapped_(std::min(largest_mapped, kLargestMapped)) {
   std::sort(distinct_.begin(), distinct_.end(), shorter_or_lower);
   distinct_.erase(std::unique(distinct_.begin(), distinct_.end()), distinct_.end());
-  for (std::string_view name : names) {
-    auto slot = std::lower_bound(distinct_.begin(), distinct_.end(), name, shorter_or_lower);
-    slot_of_.push_back(static_cast<size_t>(slot - distinct_.begin()));
+  first_given_.assign(distinct_.size(), names.size());
+  next_given_.assign(names.size(), names.size());
+  std::vector<size_t> last_given(distinct_.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    auto slot = std::lower_bound(distinct_.begin(), distinct_.end(), names[i], shorter_or_lower);
+    auto name = static_cast<size_t>(slot - distinct_.begin());
+    if (first_given_[name] == names.size())
+      first_given_[name] = i;
+    else
+      next_given_[last_given[name]] = i;
+    last_given[name] = i;
   }
   for (size_t i = 0; i < distinct_.size(); ++i) {
     if (i == 0 || !same_group(distinct_[i - 1], distinct_[i]))
@@ -552,13 +574,13 @@ std::vector<std::optional<size_t>> CompactNameSearch::find_all(const char* data,
 
 void CompactNameSearch::find_all(const char* data, size_t size,
                                  std::vector<std::optional<size_t>>* offsets) const {
-  offsets->assign(slot_of_.size(), std::nullopt);
+  offsets->assign(next_given_.size(), std::nullopt);
   if (size == 0 || distinct_.empty())
     return;
   std::unique_ptr<uint64_t[]> work;
   if (size <= largest_mapped_)
-    work.reset(new (std::nothrow) uint64_t[Windows::words_for(size) + 2 * group_starts_.size() +
-                                          distinct_.size() + kBatch]);
+    work.reset(new (std::nothrow)
+                   uint64_t[Windows::words_for(size) + 2 * group_starts_.size() + kBatch]);
   if (work)
     search_mapped(data, size, work.get(), offsets);
   else
@@ -574,16 +596,15 @@ void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* w
                                       std::vector<std::optional<size_t>>* offsets) const {
   const size_t groups = group_starts_.size() - 1;
   const Windows windows(data, size, work);
-  Scan scan{{data, size, windows}, nullptr, nullptr, nullptr, nullptr, distinct_.size(), 0};
+  Scan scan{{data, size, windows}, {*offsets, first_given_, next_given_}, nullptr, nullptr,
+            nullptr, distinct_.size(), 0};
   scan.paths = work + Windows::words_for(size);
   scan.rounds = scan.paths + groups;
-  scan.found = scan.rounds + groups;
-  scan.batch = scan.found + distinct_.size();
-  std::fill(scan.paths, scan.found, 0);
-  std::fill(scan.found, scan.batch, kNotFound);
+  scan.batch = scan.rounds + groups;
+  std::fill(scan.paths, scan.batch, 0);
   size_t count = 0;
   auto join_batch = [&](size_t at, uint32_t name) {
-    if (scan.found[name] != kNotFound)
+    if (scan.answers.found(name))
       return;
     scan.batch[count++] = uint64_t{at} << 32 | name;
     if (count == kBatch) {
@@ -598,13 +619,11 @@ void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* w
     }
   }
   decide_batch(&scan, count, distinct_, group_of_);
-  for (size_t i = 0; i < slot_of_.size(); ++i)
-    if (scan.found[slot_of_[i]] != kNotFound)
-      (*offsets)[i] = scan.found[slot_of_[i]];
 }
 
 void CompactNameSearch::search_by_group(const char* data, size_t size,
                                         std::vector<std::optional<size_t>>* offsets) const {
+  Answers answers{*offsets, first_given_, next_given_};
   std::vector<std::optional<size_t>> found(distinct_.size());
   std::span<const std::string> names(distinct_);
   for (size_t group = 0; group + 1 < group_starts_.size(); ++group) {
@@ -616,8 +635,9 @@ void CompactNameSearch::search_by_group(const char* data, size_t size,
     scan_group(data, size, names.subspan(begin, count),
                std::span(found).subspan(begin, count));
   }
-  for (size_t i = 0; i < slot_of_.size(); ++i)
-    (*offsets)[i] = found[slot_of_[i]];
+  for (size_t name = 0; name < distinct_.size(); ++name)
+    if (found[name])
+      answers.set(name, *found[name]);
 }
 
 std::vector<std::optional<size_t>> compact_find_names(

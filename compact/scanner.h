@@ -59,8 +59,8 @@ class CompactNameSearch {
 
   // The same answers into `offsets`, resized to the number of names, so that
   // its storage serves file after file. Each call makes one allocation, its
-  // map: a quarter of a byte per content byte, plus 8 bytes per distinct
-  // name, 16 per group and 32 KiB for a batch of occurrences. When that
+  // map: a quarter of a byte per content byte, plus 16 bytes per group and
+  // 32 KiB for a batch of occurrences. When that
   // allocation fails, the content is searched one group at a time (the same
   // answers, slower).
   void find_all(const char* data, size_t size,
@@ -87,7 +87,8 @@ class CompactNameSearch {
   void for_each_name_at(const char* data, size_t size, size_t at, const Visit& visit) const;
 
   std::vector<std::string> distinct_;   // by length, then by bytes
-  std::vector<size_t> slot_of_;         // each given name's index in distinct_
+  std::vector<size_t> first_given_;     // each distinct name's first index among those given
+  std::vector<size_t> next_given_;      // each given name's next index with the same bytes, or none
   std::vector<size_t> group_starts_;    // each group's first index, then distinct_.size()
   std::vector<uint32_t> group_of_;      // each distinct name's group
   // A trie of the distinct names; node 0 is the root.
