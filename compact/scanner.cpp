@@ -363,17 +363,20 @@ struct Scan {
   MappedContent content;
   Answers answers;
   uint64_t* paths;    // where each group's path stands
-  uint64_t* rounds;   // each group's last round ended at the limit
+  uint64_t* rounds;   // for each group, the last round that left it waiting at the limit
   uint64_t* batch;    // occurrences: offset << 32 | distinct name, or kDecided
   size_t unfound;
   uint64_t round;     // rounds are counted over all batches
 };
 
-// Decides the first `count` occurrences of the batch, in offset order
-// within each group: a name not yet found is found at an occurrence that is
-// a candidate of its group's path. In each round, every group's path goes
-// forward to its next occurrence or to the limit, which then moves on to
-// kBlock bytes past the lowest path left short of it.
+// Decides the first `count` occurrences of the batch: a name not yet found
+// is found at an occurrence that is a candidate of its group's path. A path
+// only moves forward and is the same whichever of its occurrences were
+// looked at, so it may lag; but a group's occurrences are decided in offset
+// order, as walk_path requires. In each round, every group's path goes
+// forward to its next occurrence or to the limit; a round leaves every
+// group still waiting at or past the limit, which then moves on to kBlock
+// bytes past the lowest of them.
 void decide_batch(Scan* scan, size_t count, const std::vector<std::string>& names,
                   const std::vector<uint32_t>& group_of) {
   size_t limit = 0;

@@ -40,9 +40,9 @@ std::optional<size_t> compact_find_name(const char* data, size_t size,
 // names occur; at each occurrence of a name not yet found, its group's path
 // is taken forward to that offset, to tell whether it is a candidate. Bitmaps
 // of the windows passed over, built once per content, let a path cross a
-// passed stretch in one step, and a path skips to the last offset before the
-// occurrence that every path of the group meets. Prepared once, it serves
-// any number of contents, from several threads at once.
+// passed stretch in one step, and a path skips ahead to the last offset
+// before the occurrence that every path of its group meets. Prepared once,
+// it serves any number of contents, from several threads at once.
 class CompactNameSearch {
  public:
   // The largest content searched with a map: its offsets must fit in 32 bits.
@@ -60,9 +60,8 @@ class CompactNameSearch {
   // The same answers into `offsets`, resized to the number of names, so that
   // its storage serves file after file. Each call makes one allocation, its
   // map: a quarter of a byte per content byte, plus 16 bytes per group and
-  // 32 KiB for a batch of occurrences. When that
-  // allocation fails, the content is searched one group at a time (the same
-  // answers, slower).
+  // 32 KiB for a batch of occurrences. When that allocation fails, the
+  // content is searched one group at a time (the same answers, slower).
   void find_all(const char* data, size_t size,
                 std::vector<std::optional<size_t>>* offsets) const;
 
@@ -70,7 +69,7 @@ class CompactNameSearch {
   struct TrieNode {
     uint32_t first_edge = 0;  // its children's index in edge_bytes_
     uint32_t edge_count = 0;
-    uint32_t name = 0;        // the distinct name ending here, or kNoName
+    uint32_t name = 0;        // the distinct name ending here, or none (UINT32_MAX)
   };
 
   void build_trie();
