@@ -73,7 +73,7 @@ COMPACT = {
     "candidate_past_the_end": ([b"abc"], b"xxab"),
 }
 
-# Names sharing length and first byte, which one grouped scan serves.
+# Names sharing length and first byte, which share one path of candidates in the compact search.
 GROUPS = {
     "group_of_three": ([b"sky", b"sea", b"sun", b"act"], b"the sun, the sea and the sky"),
     "group_with_duplicate": ([b"sky", b"sky", b"sxy"], b"sxsky sxy"),
