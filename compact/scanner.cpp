@@ -97,7 +97,7 @@ size_t pair_index(unsigned char first, unsigned char second) {
 class Windows {
  public:
   // The number of words that the kinds of `size` offsets take.
-  static size_t words_for(size_t size) { return 2 * (size / 64 + 1) + size / 512 + 1; }
+  static size_t words_for(size_t size) { return 2 * (size / 64 + 1); }
 
   // Marks the kinds of the `size` offsets of `data` in `words`.
   Windows(const char* data, size_t size, uint64_t* words);
@@ -120,11 +120,8 @@ class Windows {
   // Of the 64 offsets of `word`, those that are text or have a jump of 4.
   uint64_t stops(size_t word) const { return ~words_[2 * word] | words_[2 * word + 1]; }
   size_t next_stop(size_t from) const;
-  size_t next_chain_word(size_t word, size_t residue) const;
 
-  const uint64_t* words_;    // for each 64 offsets: the passed ones, then those with a jump of 4
-  // For each word, a byte whose bit r is set when stops(word) has an offset r mod 8.
-  const uint64_t* summary_;
+  const uint64_t* words_;  // for each 64 offsets: the passed ones, then those with a jump of 4
   size_t size_;
 };
 
@@ -144,10 +141,7 @@ uint64_t bits_from(uint64_t low, uint64_t high, unsigned from) {
   return from == 0 ? low : low >> from | high << (64 - from);
 }
 
-Windows::Windows(const char* data, size_t size, uint64_t* words)
-    : words_(words), summary_(words + 2 * (size / 64 + 1)), size_(size) {
-  uint64_t* summary = words + 2 * (size / 64 + 1);
-  std::fill(summary, summary + size / 512 + 1, 0);
+Windows::Windows(const char* data, size_t size, uint64_t* words) : words_(words), size_(size) {
   for (size_t word = 0; 64 * word <= size; ++word) {
     // Eighty bytes from the word's first offset, zeros past the end.
     unsigned char tail[80] = {};
@@ -177,11 +171,6 @@ Windows::Windows(const char* data, size_t size, uint64_t* words)
     uint64_t past_end = 64 * word + 64 <= size ? 0 : ~uint64_t{0} << (size - 64 * word);
     words[2 * word] = any_top8 | control4 | past_end;
     words[2 * word + 1] = control4 & ~control8 & ~any_top8 & ~past_end;
-    uint64_t residues = stops(word);
-    residues |= residues >> 32;
-    residues |= residues >> 16;
-    residues |= residues >> 8;
-    summary[word / 8] |= (residues & 0xff) << (8 * (word % 8));
   }
 }
 
@@ -209,33 +198,16 @@ std::optional<size_t> Windows::last_passed(size_t from, size_t to) const {
 
 constexpr uint64_t kEveryEighth = 0x0101010101010101;
 
-// The first word from `word` on whose stops include an offset of `residue`
-// mod 8, or the number of words.
-size_t Windows::next_chain_word(size_t word, size_t residue) const {
-  const size_t groups = size_ / 512 + 1;
-  size_t group = word / 8;
-  uint64_t marks = summary_[group] & kEveryEighth << residue & ~uint64_t{0} << (8 * (word % 8));
-  while (marks == 0) {
-    if (++group == groups)
-      return size_ / 64 + 1;
-    marks = summary_[group] & kEveryEighth << residue;
-  }
-  return 8 * group + static_cast<size_t>(std::countr_zero(marks)) / 8;
-}
-
 // The first offset of `from`, `from` + 8, `from` + 16... that is text or has
 // a jump of 4, or the first of them at or past the end.
 size_t Windows::next_stop(size_t from) const {
-  const uint64_t chain = kEveryEighth << (from % 8);
-  size_t word = from / 64;
-  uint64_t found = stops(word) & chain & ~uint64_t{0} << (from % 64);
-  if (found == 0) {
-    word = next_chain_word(word + 1, from % 8);
-    if (64 * word >= size_)
-      return from + (size_ - from + 7) / 8 * 8;
-    found = stops(word) & chain;
+  uint64_t chain = kEveryEighth << (from % 8) & ~uint64_t{0} << (from % 64);
+  for (size_t word = from / 64; 64 * word < size_; ++word, chain = kEveryEighth << (from % 8)) {
+    uint64_t found = stops(word) & chain;
+    if (found != 0)
+      return 64 * word + static_cast<size_t>(std::countr_zero(found));
   }
-  return 64 * word + static_cast<size_t>(std::countr_zero(found));
+  return from + (size_ - from + 7) / 8 * 8;
 }
 
 size_t Windows::landing(size_t at) const {
@@ -251,13 +223,6 @@ size_t Windows::landing(size_t at) const {
 
 // One past the last `ch` among data[from] to data[to - 1], or `from`.
 size_t after_last(const char* data, size_t from, size_t to, char ch) {
-  const __m128i wanted = _mm_set1_epi8(ch);
-  for (; to - from >= 16; to -= 16) {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + to - 16));
-    auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
-    if (hits != 0)
-      return to - 16 + static_cast<size_t>(std::bit_width(hits));
-  }
   while (to > from && data[to - 1] != ch)
     --to;
   return to;
@@ -285,26 +250,21 @@ size_t last_funnel(const MappedContent& content, char first, size_t from, size_t
   return after == *passed + 8 ? 0 : after;
 }
 
-enum class Meeting { kMet, kMissed, kLater };
-
 // Takes the path of a group, whose names have `len` bytes and start with
-// `first`, forward from *pos towards `at`, where a name of the group occurs,
-// and tells whether `at` is a candidate of the path, or kLater when the path
-// reaches `limit` first. *pos is where the path stands: the offset that
-// compact_find_name's scan looks at next, as after a jump, a stride or a
-// failed candidate. Every occurrence of a name of the group before `at` that
-// is still to be found must have been decided. Once `at` is decided, *pos is
-// past it, or the path has ended (*pos + len >= size).
-Meeting walk_path(const MappedContent& content, size_t len, char first, size_t at, size_t limit,
-                  uint64_t* pos) {
+// `first`, forward from *pos to `at`, where a name of the group occurs, and
+// tells whether `at` is a candidate of the path. *pos is where the path
+// stands: the offset that compact_find_name's scan looks at next, as after a
+// jump, a stride or a failed candidate. The path only moves forward and is
+// the same whichever of its occurrences were looked at, so it may lag; but
+// every occurrence before `at` of a name of the group still to be found must
+// have been decided. Afterwards *pos is past `at`, or the path has ended
+// (*pos + len >= size).
+bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
+                uint64_t* pos) {
   const char* data = content.data;
   size_t here = std::max<size_t>(*pos, last_funnel(content, first, *pos, at));
-  Meeting meeting = Meeting::kMissed;
+  bool met = false;
   while (here <= at && here + len < content.size) {
-    if (here >= limit) {
-      meeting = Meeting::kLater;
-      break;
-    }
     if (content.windows.passed(here)) {
       here = content.windows.landing(here);
       continue;
@@ -315,27 +275,23 @@ Meeting walk_path(const MappedContent& content, size_t len, char first, size_t a
       // `first` on the way, `at` last, from the stride that covers it. That
       // stride ends the path when it is `at` itself and the name ends the
       // content.
-      bool met = at + len < content.size || (at - after_last(data, here, at, first)) % len != 0;
-      meeting = met ? Meeting::kMet : Meeting::kMissed;
+      met = at + len < content.size || (at - after_last(data, here, at, first)) % len != 0;
       here = at + 1;
       break;
     }
     // Strides of `len` from the last candidate before `passed` reach it at
-    // `stride`; the stride before it searches up to there. Most often no
-    // byte `first` lies near, and the strides go on from here.
-    bool near = compact_find_byte(data + here, first, passed + len - here).has_value();
-    size_t start = near ? after_last(data, here, passed, first) : here;
+    // `stride`; the stride before it searches up to there.
+    size_t start = after_last(data, here, passed, first);
     size_t stride = start + (passed - start + len - 1) / len * len;
-    std::optional<size_t> hit =
-        near ? compact_find_byte(data + passed, first, stride - passed) : std::nullopt;
+    std::optional<size_t> hit = compact_find_byte(data + passed, first, stride - passed);
     here = hit ? passed + *hit + 1 : stride;
     if (here == at + 1) {
-      meeting = Meeting::kMet;
+      met = true;
       break;
     }
   }
   *pos = here;
-  return meeting;
+  return met;
 }
 
 // The answers of a call, in the caller's vector, one for each name given.
@@ -351,67 +307,6 @@ struct Answers {
       offsets[i] = at;
   }
 };
-
-// Occurrences are decided a batch at a time, and the paths move in rounds
-// up to a common limit, so that they share the content's cache lines.
-constexpr size_t kBatch = 4096;
-constexpr size_t kBlock = 16384;
-constexpr uint64_t kDecided = UINT64_MAX;
-
-// The search of one content, in the work area of a call.
-struct Scan {
-  MappedContent content;
-  Answers answers;
-  uint64_t* paths;    // where each group's path stands
-  uint64_t* rounds;   // for each group, the last round that left it waiting at the limit
-  uint64_t* batch;    // occurrences: offset << 32 | distinct name, or kDecided
-  size_t unfound;
-  uint64_t round;     // rounds are counted over all batches
-};
-
-// Decides the first `count` occurrences of the batch: a name not yet found
-// is found at an occurrence that is a candidate of its group's path. A path
-// only moves forward and is the same whichever of its occurrences were
-// looked at, so it may lag; but a group's occurrences are decided in offset
-// order, as walk_path requires. In each round, every group's path goes
-// forward to its next occurrence or to the limit; a round leaves every
-// group still waiting at or past the limit, which then moves on to kBlock
-// bytes past the lowest of them.
-void decide_batch(Scan* scan, size_t count, const std::vector<std::string>& names,
-                  const std::vector<uint32_t>& group_of) {
-  size_t limit = 0;
-  for (;;) {
-    const uint64_t round = ++scan->round;
-    size_t lowest = SIZE_MAX;
-    for (size_t i = 0; i < count; ++i) {
-      if (scan->batch[i] == kDecided)
-        continue;
-      size_t at = scan->batch[i] >> 32;
-      auto name = static_cast<uint32_t>(scan->batch[i]);
-      uint32_t group = group_of[name];
-      bool found = scan->answers.found(name);
-      if (scan->rounds[group] == round && !found)
-        continue;  // an earlier occurrence of the group waits
-      Meeting meeting = Meeting::kMissed;
-      if (!found)
-        meeting = walk_path(scan->content, names[name].size(), names[name][0], at, limit,
-                            &scan->paths[group]);
-      if (meeting == Meeting::kLater) {
-        scan->rounds[group] = round;
-        lowest = std::min<size_t>(lowest, scan->paths[group]);
-        continue;
-      }
-      if (meeting == Meeting::kMet) {
-        scan->answers.set(name, at);
-        --scan->unfound;
-      }
-      scan->batch[i] = kDecided;
-    }
-    if (lowest == SIZE_MAX)
-      return;
-    limit = lowest + kBlock;
-  }
-}
 
 // Widens `range` (its lowest and highest byte) to take in `byte`.
 void update_range(unsigned char* range, char byte) {
@@ -582,46 +477,39 @@ void CompactNameSearch::find_all(const char* data, size_t size,
     return;
   std::unique_ptr<uint64_t[]> work;
   if (size <= largest_mapped_)
-    work.reset(new (std::nothrow)
-                   uint64_t[Windows::words_for(size) + 2 * group_starts_.size() + kBatch]);
+    work.reset(new (std::nothrow) uint64_t[Windows::words_for(size) + group_starts_.size()]);
   if (work)
     search_mapped(data, size, work.get(), offsets);
   else
     search_by_group(data, size, offsets);
 }
 
-// The one pass: at each offset, the trie gives the names that occur there.
-// Each occurrence of a name not yet found joins a batch, where it is decided
-// whether its offset is a candidate of the name's group's path. Offsets go
-// up, so the first candidate met is the first occurrence on the path, as in
-// compact_find_name.
+// The one pass: at each offset, the trie gives the names that occur there;
+// each one not yet found is found there when the offset is a candidate of
+// its group's path. Offsets go up, so the first candidate met is the first
+// occurrence on the path, as in compact_find_name.
 void CompactNameSearch::search_mapped(const char* data, size_t size, uint64_t* work,
                                       std::vector<std::optional<size_t>>* offsets) const {
-  const size_t groups = group_starts_.size() - 1;
   const Windows windows(data, size, work);
-  Scan scan{{data, size, windows}, {*offsets, first_given_, next_given_}, nullptr, nullptr,
-            nullptr, distinct_.size(), 0};
-  scan.paths = work + Windows::words_for(size);
-  scan.rounds = scan.paths + groups;
-  scan.batch = scan.rounds + groups;
-  std::fill(scan.paths, scan.batch, 0);
-  size_t count = 0;
-  auto join_batch = [&](size_t at, uint32_t name) {
-    if (scan.answers.found(name))
-      return;
-    scan.batch[count++] = uint64_t{at} << 32 | name;
-    if (count == kBatch) {
-      decide_batch(&scan, count, distinct_, group_of_);
-      count = 0;
+  const MappedContent content{data, size, windows};
+  uint64_t* paths = work + Windows::words_for(size);  // where each group's path stands
+  std::fill(paths, paths + group_starts_.size(), 0);
+  Answers answers{*offsets, first_given_, next_given_};
+  size_t unfound = distinct_.size();
+  auto decide = [&](size_t at, uint32_t name) {
+    const std::string& bytes = distinct_[name];
+    if (!answers.found(name) &&
+        path_meets(content, bytes.size(), bytes[0], at, &paths[group_of_[name]])) {
+      answers.set(name, at);
+      --unfound;
     }
   };
-  for (size_t block = 0; block < size && scan.unfound != 0; block += 16) {
+  for (size_t block = 0; block < size && unfound != 0; block += 16) {
     for (unsigned starts = possible_starts(data, size, block); starts != 0; starts &= starts - 1) {
       size_t at = block + static_cast<size_t>(std::countr_zero(starts));
-      for_each_name_at(data, size, at, [&](uint32_t name) { join_batch(at, name); });
+      for_each_name_at(data, size, at, [&](uint32_t name) { decide(at, name); });
     }
   }
-  decide_batch(&scan, count, distinct_, group_of_);
 }
 
 void CompactNameSearch::search_by_group(const char* data, size_t size,

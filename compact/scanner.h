@@ -59,9 +59,9 @@ class CompactNameSearch {
 
   // The same answers into `offsets`, resized to the number of names, so that
   // its storage serves file after file. Each call makes one allocation, its
-  // map: a quarter of a byte per content byte, plus 16 bytes per group and
-  // 32 KiB for a batch of occurrences. When that allocation fails, the
-  // content is searched one group at a time (the same answers, slower).
+  // map: a quarter of a byte per content byte, plus 8 bytes per group. When
+  // that allocation fails, the content is searched one group at a time (the
+  // same answers, slower).
   void find_all(const char* data, size_t size,
                 std::vector<std::optional<size_t>>* offsets) const;
 

@@ -89,8 +89,8 @@ TEST(CompactFindNames, WorkedCases) {
       // The only candidates would run past the end.
       {"xxab", {"abc", "abd", "ab"}, {kNone, kNone, kNone}},
       {"a\x80" "b\xff" "c.", {"\x80", "a\x80", "\xff" "c"}, {kNone, kNone, kNone}},
-      // More occurrences than one batch holds, all in passed windows, over
-      // more than one round's block, before the first candidate.
+      // Thousands of occurrences, all in passed windows, before the first
+      // candidate.
       {repeated("\xff" "sky", 5000) + "the sky.", {"skz", "sky"}, {kNone, 20004}},
       // A jump from a passed window start six bytes before an s lands past the
       // s after it: the path misses both.

@@ -29,7 +29,7 @@ void check(const FuzzCase& fuzz_case, const CompactNameSearch& one_pass,
 
 // Bit 0x40 of the first byte, which the case's reading leaves aside, also
 // has the content searched repeated to 20 KB or more, an exact-size copy:
-// long enough for the paths to move in several rounds.
+// paths then cross hundreds of words of the bitmaps of passed windows.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzCase fuzz_case = read_fuzz_case(data, size);
   const CompactNameSearch one_pass(fuzz_case.name_views());
