@@ -370,7 +370,7 @@ CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names,
     : distinct_(names.begin(), names.end()),
       first_node_(256),
       pair_node_(65536),
-      largest_mapped_(std::min(largest_mapped, kLargestMapped)) {
+      largest_mapped_(largest_mapped) {
   std::sort(distinct_.begin(), distinct_.end(), shorter_or_lower);
   distinct_.erase(std::unique(distinct_.begin(), distinct_.end()), distinct_.end());
   first_given_.assign(distinct_.size(), names.size());

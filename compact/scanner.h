@@ -45,13 +45,10 @@ std::optional<size_t> compact_find_name(const char* data, size_t size,
 // it serves any number of contents, from several threads at once.
 class CompactNameSearch {
  public:
-  // The largest content searched with a map: its offsets must fit in 32 bits.
-  static constexpr size_t kLargestMapped = 0xfffffff0;
-
   // Prepares `names`, which may repeat, in any order. Contents of more than
   // `largest_mapped` bytes are searched one group at a time, without a map.
   explicit CompactNameSearch(const std::vector<std::string_view>& names,
-                             size_t largest_mapped = kLargestMapped);
+                             size_t largest_mapped = SIZE_MAX);
 
   // For each name given to the constructor, in that order, what
   // compact_find_name(data, size, name) returns.
