@@ -1,11 +1,14 @@
-// The compact build's scanner: finds a name in a file's bytes, passing over non-text stretches in blocks.
+// The compact build's scanner: finds names in a file's bytes, passing over non-text stretches in blocks.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/found_names.h"
 
 // The index of the first byte equal to `ch` among data[0] to data[count - 1],
 // or none.
@@ -32,27 +35,75 @@ std::optional<size_t> compact_next_candidate(const char* data, size_t size,
 std::optional<size_t> compact_find_name(const char* data, size_t size,
                                         std::string_view name);
 
-// Names prepared for one scan per group over a content: names that share
-// their length and first byte meet the same candidates until one of them
-// matches, so a group's scan confirms every still-unfound member at each
-// candidate and goes on one byte after it for the others. Prepared once, it
-// serves any number of contents.
-class CompactNameGroups {
+// Names prepared for a search of each content in one pass, whatever their
+// number; each name's answer is what compact_find_name gives. That scan
+// depends only on a name's length and first byte, so the names sharing both
+// (a group) share one path of candidates. The pass finds with a trie where
+// names occur; at each occurrence of a name not yet found, its group's path
+// is taken forward to that offset, to tell whether it is a candidate. Bitmaps
+// of the windows passed over, built once per content, let a path cross a
+// passed stretch in one step, and a path skips ahead to the last offset
+// before the occurrence that every path of its group meets. Prepared once,
+// it serves any number of contents, from several threads at once.
+class CompactNameSearch {
  public:
-  // Groups `names`; duplicates are searched once.
-  explicit CompactNameGroups(const std::vector<std::string_view>& names);
+  // Prepares `names`, which may repeat, in any order. Contents of more than
+  // `largest_mapped` bytes are searched one group at a time, without a map.
+  explicit CompactNameSearch(const std::vector<std::string_view>& names,
+                             size_t largest_mapped = SIZE_MAX);
 
   // For each name given to the constructor, in that order, what
   // compact_find_name(data, size, name) returns.
   std::vector<std::optional<size_t>> find_all(const char* data, size_t size) const;
 
+  // The same answers into `offsets`, resized to the number of names, so that
+  // its storage serves file after file. Each call makes one allocation, its
+  // map: a quarter of a byte per content byte, plus 8 bytes per group. When
+  // that allocation fails, the content is searched one group at a time (the
+  // same answers, slower).
+  void find_all(const char* data, size_t size,
+                std::vector<std::optional<size_t>>* offsets) const;
+
+  // The same answers, recorded in `found` (reset first, names numbered as
+  // given, sorted at the end): forgetting the last content's answers costs
+  // what was found in it, not the number of names.
+  void find_all(const char* data, size_t size, FoundNames* found) const;
+
  private:
-  std::vector<std::string> distinct_;  // by length, then by bytes
-  std::vector<size_t> slot_of_;        // each given name's index in distinct_
-  std::vector<size_t> group_starts_;   // each group's first index, then distinct_.size()
+  struct TrieNode {
+    uint32_t first_edge = 0;  // its children's index in edge_bytes_
+    uint32_t edge_count = 0;
+    uint32_t name = 0;        // the distinct name ending here, or none (UINT32_MAX)
+  };
+
+  void build_trie();
+  void search_mapped(const char* data, size_t size, uint64_t* work, FoundNames* given) const;
+  void search_by_group(const char* data, size_t size, FoundNames* given) const;
+  uint32_t child(uint32_t node, char byte) const;
+  // Bit i set when offset `from` + i may start a name, judged by the ranges
+  // of first and second bytes; all of the offsets among the last 16.
+  unsigned possible_starts(const char* data, size_t size, size_t from) const;
+  // Calls visit(name) for each distinct name that occurs at `at`, shortest first.
+  template <typename Visit>
+  void for_each_name_at(const char* data, size_t size, size_t at, const Visit& visit) const;
+
+  std::vector<std::string> distinct_;   // by length, then by bytes
+  std::vector<size_t> first_given_;     // each distinct name's first index among those given
+  std::vector<size_t> next_given_;      // each given name's next index with the same bytes, or none
+  std::vector<size_t> group_starts_;    // each group's first index, then distinct_.size()
+  std::vector<uint32_t> group_of_;      // each distinct name's group
+  // A trie of the distinct names; node 0 is the root.
+  std::vector<TrieNode> nodes_;
+  std::vector<char> edge_bytes_;        // each node's children's bytes, in a run
+  std::vector<uint32_t> edge_nodes_;    // the children, parallel to edge_bytes_
+  std::vector<uint32_t> first_node_;    // the node one byte deep, by that byte; 0 for none
+  std::vector<uint32_t> pair_node_;     // the node two bytes deep, by those bytes; 0 for none
+  unsigned char first_range_[2] = {0xff, 0};   // the lowest and highest first byte
+  unsigned char second_range_[2] = {0xff, 0};  // the same for second bytes, all for a one-byte name
+  size_t largest_mapped_;
 };
 
 // For each of `names`, in order, what compact_find_name(data, size, name)
-// returns, with one scan per group of names sharing length and first byte.
+// returns: CompactNameSearch(names).find_all(data, size).
 std::vector<std::optional<size_t>> compact_find_names(
     const char* data, size_t size, const std::vector<std::string_view>& names);

@@ -42,15 +42,9 @@ void compact_search_tree(const std::string& game_root, const Catalogue& catalogu
                          const ResultSink& sink) {
   // The names are prepared once for the whole walk: the catalogue does not
   // change while it runs.
-  const CompactNameGroups groups(catalogue.name_views());
-  const ContentSearch search = [&groups](const FileContent& content,
-                                         FoundNames* found) {
-    std::vector<std::optional<size_t>> offsets =
-        groups.find_all(content.chars(), static_cast<size_t>(content.size()));
-    found->reset(offsets.size());
-    for (uint32_t name = 0; name < offsets.size(); ++name)
-      if (offsets[name])
-        found->record(name, *offsets[name]);
+  const CompactNameSearch names(catalogue.name_views());
+  const ContentSearch search = [&names](const FileContent& content, FoundNames* found) {
+    names.find_all(content.chars(), static_cast<size_t>(content.size()), found);
   };
   search_tree_in_order(game_root, compact_entry_action, search_threads(), search, sink);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of the fuzz targets into corpus/<target>/, one file per edge case.
 
-An input is: one byte for the number of names, each name as a length byte
-(length - 1) and its bytes, then the content (see fuzz_case.h).
+An input is: one byte for the number of names less one (with flag bits), each name as a length
+byte (length - 1) and its bytes, then the content (see fuzz_case.h).
 Run it from anywhere; it rewrites the seed folders.
 """
 import os
@@ -11,8 +11,8 @@ import shutil
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def encode(names, content):
-    out = bytes([len(names) - 1])
+def encode(names, content, flags=0):
+    out = bytes([len(names) - 1 | flags])
     for name in names:
         assert 1 <= len(name) <= 16, name
         out += bytes([len(name) - 1]) + name
@@ -73,18 +73,31 @@ COMPACT = {
     "candidate_past_the_end": ([b"abc"], b"xxab"),
 }
 
-# Names sharing length and first byte, which one grouped scan serves.
+# Names sharing length and first byte, which share one path of candidates in the compact search.
 GROUPS = {
     "group_of_three": ([b"sky", b"sea", b"sun", b"act"], b"the sun, the sea and the sky"),
     "group_with_duplicate": ([b"sky", b"sky", b"sxy"], b"sxsky sxy"),
     "group_behind_windows": ([b"abc", b"abd"], b"\x00" * 4 + b"ab  abd \xff" + b"abc" * 3),
 }
 
+# The one-pass search: lengths sharing a first byte that part at passed windows, names that end
+# the content, and (flag 0x40) a content repeated to 20 KB or more.
+ONE_PASS = {
+    "lengths_part_and_meet": ([b"sk", b"sky", b"sky_1", b"s"],
+                              b"s\x01\x01\x01\x01sky sk" * 4 + b"sky_1 sky sk."),
+    "lengths_behind_top_bit": ([b"ab", b"abc", b"abcd", b"abcde"],
+                               b"ab\x80abc abcd\xffabcde " * 3 + b"abcde"),
+    "names_end_the_content": ([b"a", b"ca", b"bca", b"abca"], b"\x01\x01\x01\x01xabca"),
+    "long_and_short_names": ([b"act\\act_head_old", HEAD, b"act\\a"],
+                             b"\x00" * 4 + b"act\\act_head_old\xff act\\act_head"),
+    "repeated_to_20k": ([b"sky", b"skz", b"s"], b"\xffsky\x00\x00\x00\x00 sky.", 0x40),
+}
+
 TARGETS = {
     "find_name_fuzz": [MATCHER],
     "name_search_fuzz": [MATCHER, CATALOGUES],
     "compact_find_name_fuzz": [COMPACT],
-    "compact_find_names_fuzz": [COMPACT, CATALOGUES, GROUPS],
+    "compact_find_names_fuzz": [COMPACT, CATALOGUES, GROUPS, ONE_PASS],
 }
 
 
@@ -94,9 +107,9 @@ def main():
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
         for table in tables:
-            for name, (names, content) in table.items():
+            for name, case in table.items():
                 with open(os.path.join(folder, name), "wb") as out:
-                    out.write(encode(names, content))
+                    out.write(encode(*case))
 
 
 if __name__ == "__main__":

@@ -1,4 +1,4 @@
-// Tests of the grouped compact scan: each name's answer equals compact_find_name's, on worked and random cases.
+// Tests of the one-pass compact search: each name's answer equals compact_find_name's, on worked and random cases.
 #include "compact/scanner.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +21,13 @@ std::unique_ptr<char[]> exact_copy(const std::string& data) {
   std::unique_ptr<char[]> buffer(new char[data.size()]);
   std::copy(data.begin(), data.end(), buffer.get());
   return buffer;
+}
+
+std::string repeated(std::string_view piece, size_t times) {
+  std::string out;
+  for (size_t i = 0; i < times; ++i)
+    out += piece;
+  return out;
 }
 
 std::vector<std::string_view> views(const std::vector<std::string>& names) {
@@ -68,6 +75,8 @@ TEST(CompactFindNames, WorkedCases) {
       {"x", {}, {}},
       // abc is found at the first candidate; abd goes on one byte after it.
       {"abcabd.", {"abd", "abc"}, {3, 0}},
+      // An empty name is never found.
+      {"a sky.", {"", "sky"}, {kNone, 2}},
       // Duplicates get the same answer.
       {"the sky.", {"sky", "sky", "the"}, {4, 4, 0}},
       // A prefix pair: different lengths, different scans.
@@ -80,22 +89,33 @@ TEST(CompactFindNames, WorkedCases) {
       // The only candidates would run past the end.
       {"xxab", {"abc", "abd", "ab"}, {kNone, kNone, kNone}},
       {"a\x80" "b\xff" "c.", {"\x80", "a\x80", "\xff" "c"}, {kNone, kNone, kNone}},
+      // Thousands of occurrences, all in passed windows, before the first
+      // candidate.
+      {repeated("\xff" "sky", 5000) + "the sky.", {"skz", "sky"}, {kNone, 20004}},
+      // A jump from a passed window start six bytes before an s lands past the
+      // s after it: the path misses both.
+      {"\xff\xff\xff\xff\xff\xff\xff\xff\xff" "abcdessk. sk.", {"sk"}, {19}},
+      // The groups of one first byte part at the passed windows and meet again.
+      {repeated("s\x01\x01\x01\x01" "sky sk", 300) + "sky_1 sky sk.", {"sk", "sky", "sky_1"},
+       {5, 5, 3300}},
   };
   for (const Row& row : rows) {
     std::unique_ptr<char[]> data = exact_copy(row.data);
     Offsets found = compact_find_names(data.get(), row.data.size(), views(row.names));
     EXPECT_EQ(found, row.offsets) << shown(row.data) << " " << shown(row.names);
     EXPECT_EQ(found, one_by_one(data.get(), row.data.size(), views(row.names)));
+    EXPECT_EQ(CompactNameSearch(views(row.names), 0).find_all(data.get(), row.data.size()),
+              row.offsets);
   }
 }
 
-TEST(CompactNameGroups, PreparedOnceServesManyContents) {
+TEST(CompactNameSearch, PreparedOnceServesManyContents) {
   const std::vector<std::string> names = {"sky", "sxy", "sky", "a", "act\\act_head"};
-  const CompactNameGroups groups(views(names));
+  const CompactNameSearch search(views(names));
   for (std::string data : {"sky"s, "a sxy sky act\\act_head."s, "\xff\xff\xff\xff\xff\xff\xff\xff sky"s,
                            ""s, "xa"s, "act\\act_head and a sky"s}) {
     std::unique_ptr<char[]> copy = exact_copy(data);
-    EXPECT_EQ(groups.find_all(copy.get(), data.size()),
+    EXPECT_EQ(search.find_all(copy.get(), data.size()),
               one_by_one(copy.get(), data.size(), views(names)))
         << shown(data);
   }
@@ -106,8 +126,9 @@ class RandomCases {
  public:
   explicit RandomCases(uint32_t seed) : random_(seed) {}
 
-  // 1 to 12 names: fresh short ones, prefix pairs, longer siblings,
-  // duplicates, and names sharing length and first byte with another.
+  // 1 to 12 names: fresh ones of 1 to 24 bytes, prefix pairs, longer
+  // siblings, duplicates, and names sharing length and first byte with
+  // another.
   std::vector<std::string> catalogue() {
     std::vector<std::string> names{fresh_name()};
     for (size_t count = below(12); count > 0; --count)
@@ -117,11 +138,12 @@ class RandomCases {
 
   // Exactly `length` bytes of runs of top-bit, control, zero and text bytes
   // and copies of the names, most often with a name planted at the start,
-  // the middle or the end.
-  std::string content(size_t length, const std::vector<std::string>& names) {
+  // the middle or the end. With `long_runs`, some runs are hundreds of bytes.
+  std::string content(size_t length, const std::vector<std::string>& names,
+                      bool long_runs = false) {
     std::string data;
     while (data.size() < length)
-      data += piece(names);
+      data += piece(names, long_runs);
     data.resize(length);
     const std::string& name = names[below(names.size())];
     if (name.size() <= length) {
@@ -145,7 +167,7 @@ class RandomCases {
   }
 
   std::string fresh_name() {
-    std::string name(1 + below(below(2) == 0 ? 2 : 7), ' ');
+    std::string name(1 + below(below(2) == 0 ? 2 : 24), ' ');
     for (char& byte : name)
       byte = name_byte();
     return name;
@@ -178,8 +200,8 @@ class RandomCases {
     return bytes;
   }
 
-  std::string piece(const std::vector<std::string>& names) {
-    switch (below(7)) {
+  std::string piece(const std::vector<std::string>& names, bool long_runs) {
+    switch (below(long_runs ? 9 : 7)) {
       case 0:
         return names[below(names.size())];
       case 1:
@@ -192,8 +214,12 @@ class RandomCases {
         return run('a', 'c', 6);
       case 5:
         return std::string(1, ". \r\n\t\\_"[below(7)]);
-      default:
+      case 6:
         return std::string(1, name_byte());
+      case 7:
+        return run(0x80, 0xff, 2000);
+      default:
+        return names[below(names.size())] + run('a', 'c', 400);
     }
   }
 
@@ -202,18 +228,26 @@ class RandomCases {
 
 TEST(CompactFindNames, AgreesWithOneNameAtATimeOnRandomCases) {
   // Every content length from 0 to 24 for each catalogue, in exact-size
-  // buffers, plus longer contents; one prepared grouping serves them all.
+  // buffers, plus longer contents and, now and then, one of tens of
+  // kilobytes; one prepared search serves them all, and so does one that
+  // searches every content group by group.
   RandomCases cases(20140517);
   size_t compared = 0;
   for (int sample = 0; sample < 800; ++sample) {
     const std::vector<std::string> names = cases.catalogue();
-    const CompactNameGroups groups(views(names));
+    const CompactNameSearch search(views(names));
+    const CompactNameSearch by_group(views(names), 0);
     for (size_t length = 0; length <= 24 + 3; ++length) {
       size_t size = length <= 24 ? length : 25 + cases.below(300);
-      std::string data = cases.content(size, names);
+      bool long_runs = length == 24 + 3 && sample % 20 == 0;
+      if (long_runs)
+        size = 20000 + cases.below(50000);
+      std::string data = cases.content(size, names, long_runs);
       std::unique_ptr<char[]> copy = exact_copy(data);
-      ASSERT_EQ(groups.find_all(copy.get(), size), one_by_one(copy.get(), size, views(names)))
+      const Offsets expected = one_by_one(copy.get(), size, views(names));
+      ASSERT_EQ(search.find_all(copy.get(), size), expected)
           << "content " << shown(data) << " names " << shown(names);
+      ASSERT_EQ(by_group.find_all(copy.get(), size), expected);
       ++compared;
     }
   }
