@@ -1,4 +1,4 @@
-// Cutting texture file names into search names, and each name once.
+// Cutting texture file names into search names, and finding repeated names.
 #include "common/names.h"
 
 #include <unordered_map>
@@ -24,14 +24,10 @@ void cut_names(std::string_view text, std::vector<std::string>* names) {
   }
 }
 
-DistinctNames distinct_names(const std::vector<std::string_view>& names) {
-  DistinctNames distinct;
+std::vector<uint32_t> first_occurrences(const std::vector<std::string_view>& names) {
+  std::vector<uint32_t> first;
   std::unordered_map<std::string_view, uint32_t> seen;
-  for (std::string_view name : names) {
-    auto [it, added] = seen.emplace(name, static_cast<uint32_t>(distinct.names.size()));
-    if (added)
-      distinct.names.push_back(name);
-    distinct.index_of.push_back(it->second);
-  }
-  return distinct;
+  for (std::string_view name : names)
+    first.push_back(seen.emplace(name, static_cast<uint32_t>(first.size())).first->second);
+  return first;
 }

@@ -1,4 +1,4 @@
-// Texture names: the catalogue entry of a texture file, its search names, and each name once.
+// Texture names: the catalogue entry of a texture file, its search names, and repeated names.
 #pragma once
 
 #include <cstdint>
@@ -17,12 +17,6 @@ std::string catalogue_entry(std::string_view path);
 // strtok cuts them: empty names are skipped, the others come in order.
 void cut_names(std::string_view text, std::vector<std::string>* names);
 
-// A list of names with each repeated name kept once, and for every name of
-// the list its place among the distinct ones.
-struct DistinctNames {
-  std::vector<std::string_view> names;  // each name once, in order of first appearance
-  std::vector<uint32_t> index_of;       // per name given: its index in `names`
-};
-
-// The distinct names of `names`, whose bytes must outlive the result.
-DistinctNames distinct_names(const std::vector<std::string_view>& names);
+// For each of `names`, the index of its first occurrence in the list: its own
+// index, unless it repeats an earlier name.
+std::vector<uint32_t> first_occurrences(const std::vector<std::string_view>& names);

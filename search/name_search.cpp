@@ -5,7 +5,8 @@
 #include <bit>
 #include <iterator>
 #include <numeric>
-#include <unordered_map>
+
+#include "common/names.h"
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -445,13 +446,12 @@ std::vector<NameAutomaton> build_automata(const std::vector<std::string_view>& n
 
 NameSearch::NameSearch(const std::vector<std::string_view>& names, Scan scan)
     : names_(names), scan_(scan) {
-  std::unordered_map<std::string_view, uint32_t> first_of;
+  const std::vector<uint32_t> first_of = first_occurrences(names);
   std::vector<std::string_view> plain;
   std::vector<uint32_t> plain_ids;
   for (uint32_t n = 0; n < names.size(); ++n) {
-    auto [it, added] = first_of.emplace(names[n], n);
-    if (!added) {
-      repeats_.emplace_back(n, it->second);
+    if (first_of[n] != n) {
+      repeats_.emplace_back(n, first_of[n]);
     } else if (is_plain_text_name(names[n])) {
       plain.push_back(names[n]);
       plain_ids.push_back(n);
