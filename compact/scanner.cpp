@@ -1,7 +1,7 @@
 // The compact scanner: window tests, first-byte search and confirmation, name by name or in one pass.
 #include "compact/scanner.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <bit>
@@ -325,6 +325,38 @@ unsigned in_range(__m128i bytes, const unsigned char* range) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(above, below)));
 }
 
+#define TEXSIFT_AVX2 __attribute__((target("avx2")))
+
+// Per byte of `bytes`, the groups of names that may hold it at one place, by
+// the tables of its low and high halves.
+TEXSIFT_AVX2 __m128i groups_of(const uint8_t (&low)[16], const uint8_t (&high)[16],
+                               __m128i bytes) {
+  const __m128i nibble = _mm_set1_epi8(0x0f);
+  __m128i low_groups = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low)),
+                                        _mm_and_si128(bytes, nibble));
+  __m128i high_groups =
+      _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(high)),
+                       _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble));
+  return _mm_and_si128(low_groups, high_groups);
+}
+
+// Bit i set when some group of names may begin at `bytes` + i by its first
+// three bytes (a shorter name takes any byte past its end). Reads 18 bytes.
+TEXSIFT_AVX2 unsigned starts_by_halves(const uint8_t (&low)[3][16], const uint8_t (&high)[3][16],
+                                       const char* bytes) {
+  __m128i groups = groups_of(low[0], high[0], _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
+  for (size_t k = 1; k < 3; ++k)
+    groups = _mm_and_si128(groups, groups_of(low[k], high[k],
+                                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k))));
+  return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(groups, _mm_setzero_si128()))) &
+         0xffffu;
+}
+
+bool has_avx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+
 }  // namespace
 
 std::optional<size_t> compact_find_byte(const char* data, char ch, size_t count) {
@@ -429,6 +461,7 @@ void CompactNameSearch::build_trie() {
     if (name.size() == 1)
       update_range(second_range_, '\xff');
   }
+  add_halves();
   for (auto [first, one] : children[0]) {
     first_node_[first] = one;
     for (auto [second, two] : children[one])
@@ -436,10 +469,38 @@ void CompactNameSearch::build_trie() {
   }
 }
 
+// Names go into eight groups by their first byte; each group's first three
+// bytes are told apart by the halves of each byte, sixteen positions at once.
+void CompactNameSearch::add_halves() {
+  int group_of_first[256];
+  std::fill(std::begin(group_of_first), std::end(group_of_first), -1);
+  int groups = 0;
+  for (const std::string& name : distinct_) {
+    if (name.empty())
+      continue;
+    auto first = static_cast<unsigned char>(name[0]);
+    if (group_of_first[first] < 0)
+      group_of_first[first] = groups++ % 8;
+    auto bit = static_cast<uint8_t>(1u << group_of_first[first]);
+    for (size_t k = 0; k < 3; ++k)
+      for (unsigned half = 0; half < 16; ++half) {
+        auto byte = static_cast<unsigned char>(k < name.size() ? name[k] : 0);
+        // Past a short name's end, any byte will do.
+        if (k >= name.size() || (byte & 0x0fu) == half)
+          low_half_[k][half] |= bit;
+        if (k >= name.size() || (byte >> 4) == half)
+          high_half_[k][half] |= bit;
+      }
+  }
+  by_halves_ = has_avx2();
+}
+
 unsigned CompactNameSearch::possible_starts(const char* data, size_t size, size_t from) const {
-  if (from + 17 > size)
+  if (from + 18 > size)
     return (1u << std::min<size_t>(16, size - from)) - 1;
   const char* bytes = data + from;
+  if (by_halves_)
+    return starts_by_halves(low_half_, high_half_, bytes);
   return in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)), first_range_) &
          in_range(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1)), second_range_);
 }

@@ -77,11 +77,13 @@ class CompactNameSearch {
   };
 
   void build_trie();
+  void add_halves();
   void search_mapped(const char* data, size_t size, uint64_t* work, FoundNames* given) const;
   void search_by_group(const char* data, size_t size, FoundNames* given) const;
   uint32_t child(uint32_t node, char byte) const;
-  // Bit i set when offset `from` + i may start a name, judged by the ranges
-  // of first and second bytes; all of the offsets among the last 16.
+  // Bit i set when offset `from` + i may start a name, judged by the first
+  // three bytes' halves (with AVX2) or by the ranges of first and second
+  // bytes; all of the offsets among the last 18.
   unsigned possible_starts(const char* data, size_t size, size_t from) const;
   // Calls visit(name) for each distinct name that occurs at `at`, shortest first.
   template <typename Visit>
@@ -98,6 +100,11 @@ class CompactNameSearch {
   std::vector<uint32_t> edge_nodes_;    // the children, parallel to edge_bytes_
   std::vector<uint32_t> first_node_;    // the node one byte deep, by that byte; 0 for none
   std::vector<uint32_t> pair_node_;     // the node two bytes deep, by those bytes; 0 for none
+  // Per place among a name's first three bytes, per low or high half of a
+  // byte: the groups of names (one bit each, by first byte) that may hold it.
+  uint8_t low_half_[3][16] = {};
+  uint8_t high_half_[3][16] = {};
+  bool by_halves_ = false;  // possible_starts tests the halves (the processor has AVX2)
   unsigned char first_range_[2] = {0xff, 0};   // the lowest and highest first byte
   unsigned char second_range_[2] = {0xff, 0};  // the same for second bytes, all for a one-byte name
   size_t largest_mapped_;
