@@ -344,12 +344,13 @@ TEXSIFT_AVX2 __m128i groups_of(const uint8_t (&low)[16], const uint8_t (&high)[1
 // three bytes (a shorter name takes any byte past its end). Reads 18 bytes.
 TEXSIFT_AVX2 unsigned starts_by_halves(const uint8_t (&low)[3][16], const uint8_t (&high)[3][16],
                                        const char* bytes) {
-  __m128i groups = groups_of(low[0], high[0], _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
-  for (size_t k = 1; k < 3; ++k)
-    groups = _mm_and_si128(groups, groups_of(low[k], high[k],
-                                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k))));
-  return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(groups, _mm_setzero_si128()))) &
-         0xffffu;
+  __m128i groups = _mm_set1_epi8(-1);
+  for (size_t k = 0; k < 3; ++k) {
+    __m128i at_k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k));
+    groups = _mm_and_si128(groups, groups_of(low[k], high[k], at_k));
+  }
+  __m128i none = _mm_cmpeq_epi8(groups, _mm_setzero_si128());
+  return ~static_cast<unsigned>(_mm_movemask_epi8(none)) & 0xffffu;
 }
 
 bool has_avx2() {
