@@ -115,14 +115,8 @@ uint8_t parse_algorithm_flag(const std::string& text) {
 
 int run_texsift(const std::vector<std::string>& args, Console& console) {
   CommandLine line = parse_command_line(args);
-  if (!line.error.empty()) {
-    error("%s", line.error.c_str());
-    return 2;
-  }
-  if (line.version && !line.help) {
-    print(console, "Texsift %s\n", TEXSIFT_VERSION);
-    return 0;
-  }
+  if (std::optional<int> status = status_before_running(line, "Texsift", console))
+    return *status;
   raise_priority();
   const Run run{line, console, perf_counter(), perf_counter_frequency()};
   if (line.help || line.operands.empty()) {

@@ -1,6 +1,9 @@
 // Reading the options that come before the game root.
 #include "common/command_line.h"
 
+#include "platform/console.h"
+#include "platform/diagnostics.h"
+
 namespace {
 
 // Keeps the first error found: it is the one reported.
@@ -47,4 +50,17 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
   if (i < args.size())
     line.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
   return line;
+}
+
+std::optional<int> status_before_running(const CommandLine& line, const char* program,
+                                         Console& console) {
+  if (!line.error.empty()) {
+    error("%s", line.error.c_str());
+    return 2;
+  }
+  if (line.version && !line.help) {
+    print(console, "%s %s\n", program, TEXSIFT_VERSION);
+    return 0;
+  }
+  return std::nullopt;
 }

@@ -1,8 +1,11 @@
 // The options both programs take before the game root, and the arguments that follow them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+class Console;
 
 // What a run writes on standard output.
 enum class ReportFormat {
@@ -25,3 +28,10 @@ struct CommandLine {
 // argument, or "--" (which is dropped), ends them. An unknown argument that
 // begins with "--", and "--json" with "--csv", set `error`.
 CommandLine parse_command_line(const std::vector<std::string>& args);
+
+// Ends the run of `program` ("Texsift") before any work when `line` asks it
+// to: after a wrong option, with an error on standard error and status 2;
+// for "--version" without "--help", with "<program> <version>" on `console`
+// and status 0. None when the run goes on.
+std::optional<int> status_before_running(const CommandLine& line, const char* program,
+                                         Console& console);

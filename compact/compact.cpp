@@ -50,14 +50,8 @@ int run_on_game_root(const CommandLine& line, const std::string& game_root, Cons
 
 int run_compact(const std::vector<std::string>& args, Console& console) {
   CommandLine line = parse_command_line(args);
-  if (!line.error.empty()) {
-    error("%s", line.error.c_str());
-    return 2;
-  }
-  if (line.version && !line.help) {
-    print(console, "Texsift-compact %s\n", TEXSIFT_VERSION);
-    return 0;
-  }
+  if (std::optional<int> status = status_before_running(line, "Texsift-compact", console))
+    return *status;
   int64_t perf_start = perf_counter();
   // Exactly one game root, counted after the options; anything else asks for help.
   if (line.help || line.operands.size() != 1) {

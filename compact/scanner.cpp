@@ -529,18 +529,12 @@ uint32_t CompactNameSearch::child(uint32_t node, char byte) const {
 
 std::vector<std::optional<size_t>> CompactNameSearch::find_all(const char* data,
                                                                size_t size) const {
-  std::vector<std::optional<size_t>> offsets;
-  find_all(data, size, &offsets);
-  return offsets;
-}
-
-void CompactNameSearch::find_all(const char* data, size_t size,
-                                 std::vector<std::optional<size_t>>* offsets) const {
   FoundNames found;
   find_all(data, size, &found);
-  offsets->clear();
+  std::vector<std::optional<size_t>> offsets;
   for (uint32_t name = 0; name < next_given_.size(); ++name)
-    offsets->push_back(found.offset(name));
+    offsets.push_back(found.offset(name));
+  return offsets;
 }
 
 void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* found) const {
@@ -602,9 +596,4 @@ void CompactNameSearch::search_by_group(const char* data, size_t size,
   for (size_t name = 0; name < distinct_.size(); ++name)
     if (found[name])
       answers.set(name, *found[name]);
-}
-
-std::vector<std::optional<size_t>> compact_find_names(
-    const char* data, size_t size, const std::vector<std::string_view>& names) {
-  return CompactNameSearch(names).find_all(data, size);
 }

@@ -56,17 +56,12 @@ class CompactNameSearch {
   // compact_find_name(data, size, name) returns.
   std::vector<std::optional<size_t>> find_all(const char* data, size_t size) const;
 
-  // The same answers into `offsets`, resized to the number of names, so that
-  // its storage serves file after file. Each call makes one allocation, its
-  // map: a quarter of a byte per content byte, plus 8 bytes per group. When
-  // that allocation fails, the content is searched one group at a time (the
-  // same answers, slower).
-  void find_all(const char* data, size_t size,
-                std::vector<std::optional<size_t>>* offsets) const;
-
   // The same answers, recorded in `found` (reset first, names numbered as
   // given, sorted at the end): forgetting the last content's answers costs
-  // what was found in it, not the number of names.
+  // what was found in it, not the number of names. Each call makes one
+  // allocation, its map: a quarter of a byte per content byte, plus 8 bytes
+  // per group. When that allocation fails, the content is searched one group
+  // at a time (the same answers, slower).
   void find_all(const char* data, size_t size, FoundNames* found) const;
 
  private:
@@ -109,8 +104,3 @@ class CompactNameSearch {
   unsigned char second_range_[2] = {0xff, 0};  // the same for second bytes, all for a one-byte name
   size_t largest_mapped_;
 };
-
-// For each of `names`, in order, what compact_find_name(data, size, name)
-// returns: CompactNameSearch(names).find_all(data, size).
-std::vector<std::optional<size_t>> compact_find_names(
-    const char* data, size_t size, const std::vector<std::string_view>& names);

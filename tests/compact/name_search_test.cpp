@@ -101,7 +101,7 @@ TEST(CompactFindNames, WorkedCases) {
   };
   for (const Row& row : rows) {
     std::unique_ptr<char[]> data = exact_copy(row.data);
-    Offsets found = compact_find_names(data.get(), row.data.size(), views(row.names));
+    Offsets found = CompactNameSearch(views(row.names)).find_all(data.get(), row.data.size());
     EXPECT_EQ(found, row.offsets) << shown(row.data) << " " << shown(row.names);
     EXPECT_EQ(found, one_by_one(data.get(), row.data.size(), views(row.names)));
     EXPECT_EQ(CompactNameSearch(views(row.names), 0).find_all(data.get(), row.data.size()),
