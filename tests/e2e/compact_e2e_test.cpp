@@ -42,8 +42,6 @@ TEST(CompactProgram, Options) {
   } rows[] = {
       {{"--version"}, 0, "Texsift-compact " TEXSIFT_VERSION "\n", ""},
       {{"--xyz", tree.root()}, 2, "", "Texsift-compact: error: unknown option '--xyz'\n"},
-      {{"--json", "--csv"}, 2, "",
-       "Texsift-compact: error: options '--json' and '--csv' cannot be given together\n"},
       // Exactly one argument after the options.
       {{"--json", tree.root(), "1"}, 0, std::string(kBanner) + kUsage, ""},
       {{"--json", tree.root()}, 0,

@@ -36,7 +36,10 @@ TEST(TexsiftProgram, Options) {
     std::string err;
   } rows[] = {
       {{"--version"}, 0, "Texsift " TEXSIFT_VERSION "\n", ""},
+      {{"--json", "--version", "root"}, 0, "Texsift " TEXSIFT_VERSION "\n", ""},
+      // Nothing reaches standard output before a wrong option is told.
       {{"--xyz", tree.root()}, 2, "", "Texsift: error: unknown option '--xyz'\n"},
+      {{"--version", "--xyz"}, 2, "", "Texsift: error: unknown option '--xyz'\n"},
       {{"--csv", "--json", tree.root()}, 2, "",
        "Texsift: error: options '--json' and '--csv' cannot be given together\n"},
       {{"--json", "--", json_root}, 0,

@@ -125,26 +125,6 @@ TEST(RunTexsift, SelectionLines) {
   }
 }
 
-TEST(RunTexsift, VersionAndWrongOptions) {
-  struct Row {
-    std::vector<std::string> args;
-    int status;
-    std::string transcript;
-  } rows[] = {
-      {{"Texsift", "--version"}, 0, "Texsift " TEXSIFT_VERSION "\n"},
-      {{"Texsift", "--json", "--version", "root"}, 0, "Texsift " TEXSIFT_VERSION "\n"},
-      // Nothing reaches standard output before a wrong option is told.
-      {{"Texsift", "--xyz", "root"}, 2, ""},
-      {{"Texsift", "--version", "--xyz"}, 2, ""},
-      {{"Texsift", "--json", "--csv", "root"}, 2, ""},
-  };
-  for (const Row& row : rows) {
-    RecordingConsole console;
-    EXPECT_EQ(run_texsift(row.args, console), row.status) << row.args[1];
-    EXPECT_EQ(console.transcript(), row.transcript) << row.args[1];
-  }
-}
-
 TEST(RunTexsift, MissingRootIsAnError) {
   TempTree tree;
   RecordingConsole console;
