@@ -5,7 +5,7 @@
 
 #include "common/file_pool.h"
 #include "common/record_text.h"
-#include "common/texture_walk.h"
+#include "catalogue/texture_walk.h"
 #include "platform/console.h"
 #include "platform/text.h"
 #include "platform/timer.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/texture_walk.h"
+#include "catalogue/texture_walk.h"
 
 class Console;
 

@@ -5,7 +5,7 @@
 #include "common/file_pool.h"
 #include "common/found_names.h"
 #include "common/file_records.h"
-#include "common/texture_walk.h"
+#include "catalogue/texture_walk.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
 #include "platform/console.h"

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "common/texture_walk.h"
+#include "catalogue/texture_walk.h"
 #include "platform/console.h"
 #include "platform/timer.h"
 #include "search/references.h"

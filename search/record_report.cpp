@@ -1,7 +1,7 @@
 // Texsift's JSON Lines and CSV records, from the references of one walk or from each file's result.
 #include "search/record_report.h"
 
-#include "common/texture_walk.h"
+#include "catalogue/texture_walk.h"
 #include "platform/console.h"
 #include "search/file_search.h"
 #include "search/name_search.h"

@@ -1,5 +1,5 @@
 // The walk over the texture directory, with each program's rules passed in.
-#include "common/texture_walk.h"
+#include "catalogue/texture_walk.h"
 
 #include "common/names.h"
 #include "platform/console.h"
