@@ -1,7 +1,6 @@
 // The walk over the texture directory, with each program's rules passed in.
-#include "catalogue/texture_walk.h"
+#include "catalogue/catalogue.h"
 
-#include "common/names.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
@@ -37,7 +36,7 @@ class TextureCollector : public WalkVisitor {
                const DirEntry&) override {
     if (rules_.must_open && !InputFile().open(open_path))
       return;
-    if (rules_.is_texture_path(paths_.from_game_root(path)))
+    if (is_texture_path(paths_.from_game_root(path), rules_))
       add(path);
   }
 
@@ -52,12 +51,11 @@ class TextureCollector : public WalkVisitor {
               &catalogue.names);
     texture.name_count = static_cast<uint32_t>(catalogue.names.size()) - texture.first_name;
     catalogue.textures.push_back(std::move(texture));
-    ++catalogue.catalogue_count;
   }
 
   size_t texture_root_len_;
   const GamePaths& paths_;
-  const TextureRules& rules_;
+  const TextureRules rules_;
   Console& console_;
 };
 
@@ -67,8 +65,8 @@ std::vector<std::string_view> Catalogue::name_views() const {
   return std::vector<std::string_view>(names.begin(), names.end());
 }
 
-Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
-                        const TextureRules& rules, Console& console) {
+Catalogue collect_textures(const std::string& texture_root, const GamePaths& paths,
+                           Console& console, const TextureRules& rules) {
   TextureCollector collector(texture_root.size(), paths, rules, console);
   walk_tree(texture_root, collector);
   return std::move(collector.catalogue);

@@ -5,7 +5,6 @@
 
 #include "common/file_pool.h"
 #include "common/record_text.h"
-#include "catalogue/texture_walk.h"
 #include "platform/console.h"
 #include "platform/text.h"
 #include "platform/timer.h"
@@ -69,7 +68,7 @@ void FileRecords::write_json(const FileResult& result) {
   bool first = true;
   for (uint32_t i : found_names(result)) {
     line += first ? "" : ",";
-    line += "{\"name\":" + record_string(report_, catalogue_.names[i]) +
+    line += "{\"name\":" + record_string(report_, names_[i]) +
             ",\"offset\":" + std::to_string(*result.found.offset(i)) + "}";
     first = false;
   }
@@ -80,7 +79,7 @@ void FileRecords::write_csv(const FileResult& result) {
   std::string path = record_string(report_, report_.paths.from_game_root(result.path));
   std::string rows = csv_row({"file", path, "", "", "", "", "", "", ""});
   for (uint32_t i : found_names(result))
-    rows += csv_row({"reference", path, record_string(report_, catalogue_.names[i]),
+    rows += csv_row({"reference", path, record_string(report_, names_[i]),
                      std::to_string(*result.found.offset(i)), "", "", "", "", ""});
   report_.console.write(rows);
 }
@@ -88,8 +87,8 @@ void FileRecords::write_csv(const FileResult& result) {
 void FileRecords::end() {
   std::string files = std::to_string(files_searched_);
   std::string bytes = std::to_string(bytes_searched_);
-  std::string textures = std::to_string(catalogue_.textures.size());
-  std::string names = std::to_string(catalogue_.names.size());
+  std::string textures = std::to_string(texture_count_);
+  std::string names = std::to_string(names_.size());
   std::string seconds = elapsed_seconds(report_);
   if (report_.format == ReportFormat::kCsv) {
     report_.console.write(csv_row({"totals", "", "", "", files, bytes, textures, names, seconds}));

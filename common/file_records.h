@@ -5,12 +5,12 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/command_line.h"
 #include "common/game_root.h"
 
 class Console;
-struct Catalogue;
 struct FileResult;
 
 // Where a machine-readable report goes and what it takes from the run.
@@ -39,8 +39,11 @@ std::string csv_row(std::initializer_list<std::string> fields);
 // followed by a "reference" row per name found.
 class FileRecords {
  public:
-  FileRecords(const RecordReport& report, const Catalogue& catalogue)
-      : report_(report), catalogue_(catalogue) {}
+  // `names` are the catalogue's names, found names being their indexes;
+  // `texture_count` is the number of textures in the catalogue.
+  FileRecords(const RecordReport& report, const std::vector<std::string>& names,
+              size_t texture_count)
+      : report_(report), names_(names), texture_count_(texture_count) {}
 
   // Writes the CSV header row; nothing for JSON Lines.
   void begin();
@@ -54,7 +57,8 @@ class FileRecords {
   void write_csv(const FileResult& result);
 
   const RecordReport& report_;
-  const Catalogue& catalogue_;
+  const std::vector<std::string>& names_;
+  size_t texture_count_;
   uint64_t files_searched_ = 0;
   uint64_t bytes_searched_ = 0;
 };

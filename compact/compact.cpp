@@ -5,7 +5,7 @@
 #include "common/file_records.h"
 #include "common/game_root.h"
 #include "common/quiet_console.h"
-#include "compact/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "compact/search.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
@@ -32,8 +32,8 @@ int run_on_game_root(const CommandLine& line, const std::string& game_root, Cons
   }
   const GamePaths paths{game_root.size()};
   QuietConsole quiet;
-  Catalogue catalogue =
-      compact_collect_textures(texture_root_of(game_root), paths, records ? quiet : console);
+  Catalogue catalogue = collect_textures(texture_root_of(game_root), paths,
+                                         records ? quiet : console, kCompactTextureRules);
   console.flush();
   warn_if_no_textures(catalogue, game_root);
   if (records) {

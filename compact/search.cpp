@@ -5,7 +5,7 @@
 #include "common/file_pool.h"
 #include "common/found_names.h"
 #include "common/file_records.h"
-#include "catalogue/texture_walk.h"
+#include "catalogue/catalogue.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
 #include "platform/console.h"
@@ -58,7 +58,7 @@ void compact_search_files(const std::string& game_root, const Catalogue& catalog
 
 void compact_record_files(const std::string& game_root, const Catalogue& catalogue,
                           const RecordReport& report) {
-  FileRecords records(report, catalogue);
+  FileRecords records(report, catalogue.names, catalogue.textures.size());
   records.begin();
   compact_search_tree(game_root, catalogue,
                       [&records](const FileResult& result) { records.on_file(result); });

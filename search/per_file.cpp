@@ -1,7 +1,7 @@
 // Algorithm #2: one walk of the game tree, each file read once and searched for every texture name.
 #include "search/per_file.h"
 
-#include "catalogue/texture_walk.h"
+#include "catalogue/catalogue.h"
 #include "platform/console.h"
 #include "platform/timer.h"
 #include "search/file_search.h"

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "catalogue/texture_walk.h"
+#include "catalogue/catalogue.h"
 #include "platform/console.h"
 #include "platform/timer.h"
 #include "search/references.h"
@@ -30,7 +30,7 @@ void report_name(TextureLoop* loop, uint32_t index) {
   // The counter counts names, which may pass the number of textures when a
   // texture's file name holds a further ".".
   print(report.console, "searching '%s' (%u of %u)\n", name.c_str(), index + 1,
-        loop->catalogue.catalogue_count);
+        static_cast<unsigned>(loop->catalogue.textures.size()));
   if (!loop->references)
     loop->references =
         find_references(loop->game_root, loop->catalogue.name_views(), report.paths);

@@ -1,7 +1,7 @@
 // Texsift's JSON Lines and CSV records, from the references of one walk or from each file's result.
 #include "search/record_report.h"
 
-#include "catalogue/texture_walk.h"
+#include "catalogue/catalogue.h"
 #include "platform/console.h"
 #include "search/file_search.h"
 #include "search/name_search.h"
@@ -101,7 +101,7 @@ void print_texture_records(const Catalogue& catalogue, const References& referen
 void record_files(const std::string& game_root, const Catalogue& catalogue,
                   const RecordReport& report) {
   NameSearch search(catalogue.name_views());
-  FileRecords records(report, catalogue);
+  FileRecords records(report, catalogue.names, catalogue.textures.size());
   records.begin();
   search_tree(game_root, search, [&records](const FileResult& result) { records.on_file(result); });
   records.end();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compact/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "compact/compact.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
@@ -55,8 +55,8 @@ std::string model_report(const std::string& root) {
   RecordingConsole console;
   print(console, "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n");
   print(console, "Scanning path: '%s'\n", root.c_str());
-  Catalogue catalogue =
-      compact_collect_textures(root + "gamedata\\textures\\", GamePaths{root.size()}, console);
+  Catalogue catalogue = collect_textures(root + "gamedata\\textures\\", GamePaths{root.size()},
+                                         console, kCompactTextureRules);
   print(console, "\n--------------\n");
   PerNameModel model(catalogue, root.size(), console);
   walk_tree(root, model);

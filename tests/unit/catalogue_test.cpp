@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/names.h"
-#include "compact/catalogue.h"
 #include "support/test_support.h"
 
 namespace {
@@ -14,8 +12,8 @@ namespace {
 Catalogue collect(const std::string& game_root, bool compact, RecordingConsole* console) {
   const GamePaths paths{game_root.size()};
   std::string texture_root = texture_root_of(game_root);
-  return compact ? compact_collect_textures(texture_root, paths, *console)
-                 : collect_textures(texture_root, paths, *console);
+  return collect_textures(texture_root, paths, *console,
+                          compact ? kCompactTextureRules : TextureRules{});
 }
 
 // The catalogue's names, each followed by ".", as one text.
@@ -62,8 +60,8 @@ TEST(IsTexturePath, SubstringTests) {
       {"gamedata\\textures\\a.dds.old", true, true},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(is_texture_path(row.path), row.texsift) << row.path;
-    EXPECT_EQ(compact_is_texture_path(row.path), row.compact) << row.path;
+    EXPECT_EQ(is_texture_path(row.path, TextureRules{}), row.texsift) << row.path;
+    EXPECT_EQ(is_texture_path(row.path, kCompactTextureRules), row.compact) << row.path;
   }
 }
 
@@ -119,10 +117,10 @@ TEST(CollectTextures, TreesGiveCatalogues) {
     RecordingConsole console;
     Catalogue texsift = collect(tree.root(), false, &console);
     EXPECT_EQ(joined(texsift), row.texsift) << row.files[0];
-    EXPECT_EQ(texsift.catalogue_count, row.texsift_count) << row.files[0];
+    EXPECT_EQ(texsift.textures.size(), row.texsift_count) << row.files[0];
     Catalogue compact = collect(tree.root(), true, &console);
     EXPECT_EQ(joined(compact), row.compact) << row.files[0];
-    EXPECT_EQ(compact.catalogue_count, row.compact_count) << row.files[0];
+    EXPECT_EQ(compact.textures.size(), row.compact_count) << row.files[0];
   }
 }
 
@@ -158,7 +156,7 @@ TEST(CollectTextures, MissingTextureRootGivesOneProgressLine) {
   RecordingConsole console;
   Catalogue catalogue = collect(tree.root(), false, &console);
   EXPECT_TRUE(catalogue.names.empty());
-  EXPECT_EQ(catalogue.catalogue_count, 0u);
+  EXPECT_TRUE(catalogue.textures.empty());
   EXPECT_EQ(console.transcript(), "collecting = 'gamedata\\textures\\*.*'\t\t\r");
 }
 
@@ -173,7 +171,7 @@ TEST(CollectTextures, GameRootHoldingExcludedText) {
       RecordingConsole console;
       Catalogue catalogue = collect(tree.root() + root + "\\", compact, &console);
       EXPECT_EQ(joined(catalogue), "sky.") << root;
-      EXPECT_EQ(catalogue.catalogue_count, 1u) << root;
+      EXPECT_EQ(catalogue.textures.size(), 1u) << root;
     }
   }
 }

@@ -71,7 +71,7 @@ std::string model_report(const std::string& root, const Catalogue& catalogue, bo
   uint32_t counter = 0;
   for (std::string_view name : names) {
     text += "{7}searching '" + std::string(name) + "' (" + std::to_string(++counter) + " of " +
-            std::to_string(catalogue.catalogue_count) + ")\n";
+            std::to_string(catalogue.textures.size()) + ")\n";
     ModelWalk walk(root.size(), {name}, false);
     walk_tree(root, walk);
     text += walk.text + (walk.found_any ? "" : "{12}NOT FOUND REFERENCED\n") + "{15}\t# sec # ms\n";
