@@ -7,7 +7,6 @@
 #include "common/command_line.h"
 #include "common/file_records.h"
 #include "common/game_root.h"
-#include "common/quiet_console.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"

@@ -4,7 +4,6 @@
 #include "common/command_line.h"
 #include "common/file_records.h"
 #include "common/game_root.h"
-#include "common/quiet_console.h"
 #include "catalogue/catalogue.h"
 #include "compact/search.h"
 #include "platform/console.h"

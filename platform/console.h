@@ -26,6 +26,14 @@ class Console {
   virtual void clear_to_end_of_line() {}
 };
 
+// A console that drops all it is given: where the progress lines go when a
+// machine-readable report is written.
+class QuietConsole : public Console {
+ public:
+  void write(std::string_view) override {}
+  void set_colour(int) override {}
+};
+
 // Formats with printf rules and writes the result to `console`.
 void print(Console& console, const char* format, ...)
     __attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 3)));
