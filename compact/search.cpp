@@ -1,11 +1,12 @@
 // The compact build's per-file walk of the game tree and its report.
 #include "compact/search.h"
 
+#include "catalogue/catalogue.h"
 #include "common/file_content.h"
 #include "common/file_pool.h"
-#include "common/found_names.h"
 #include "common/file_records.h"
-#include "catalogue/catalogue.h"
+#include "common/found_lines.h"
+#include "common/found_names.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
 #include "platform/console.h"

@@ -2,6 +2,7 @@
 #include "search/per_file.h"
 
 #include "catalogue/catalogue.h"
+#include "common/found_lines.h"
 #include "platform/console.h"
 #include "platform/timer.h"
 #include "search/file_search.h"

@@ -1,5 +1,5 @@
 // The FOUND lines of one file, with the colours that trying every name in turn sets.
-#include "common/found_names.h"
+#include "common/found_lines.h"
 
 #include "platform/console.h"
 
