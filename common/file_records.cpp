@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "common/file_pool.h"
 #include "common/record_text.h"
+#include "common/tree_search.h"
 #include "platform/console.h"
 #include "platform/text.h"
 #include "platform/timer.h"

@@ -3,10 +3,10 @@
 
 #include "catalogue/catalogue.h"
 #include "common/file_content.h"
-#include "common/file_pool.h"
 #include "common/file_records.h"
 #include "common/found_lines.h"
 #include "common/found_names.h"
+#include "common/tree_search.h"
 #include "compact/filter.h"
 #include "compact/scanner.h"
 #include "platform/console.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "common/file_pool.h"
 #include "common/game_root.h"
+#include "common/tree_search.h"
 
 class Console;
 struct Catalogue;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/file_pool.h"
+#include "common/tree_search.h"
 
 class NameSearch;
 

@@ -1,5 +1,5 @@
 // Workers that read and search files while the walk goes on; the results go on in walk order.
-#include "common/file_pool.h"
+#include "common/tree_search.h"
 
 #include <condition_variable>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// Reading and searching the files of a walk on several threads, with the results handed on in walk order.
+// Searching the files of a walk on several threads, with the results handed on in walk order.
 #pragma once
 
 #include <cstdint>
