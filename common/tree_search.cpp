@@ -16,10 +16,6 @@
 
 namespace {
 
-// Files in flight per thread: enough to keep every worker busy while the
-// walk and the printing go on, few enough to bound memory.
-constexpr size_t kFilesPerThread = 4;
-
 // Opens, reads and searches the file of `result`, whose paths and name are set.
 void search_file(const ContentSearch& search, FileContent* content, FileResult* result) {
   InputFile file;
@@ -98,7 +94,7 @@ class ParallelSearch : public WalkVisitor {
         search_(search),
         sink_(sink),
         progress_(progress),
-        window_(threads * kFilesPerThread) {
+        window_(threads * kFilesInFlightPerThread) {
     for (unsigned i = 0; i < threads; ++i)
       workers_.emplace_back([this] { work(); });
   }

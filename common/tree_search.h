@@ -43,15 +43,21 @@ using ResultSink = std::function<void(const FileResult& result)>;
 // sink, or when standard output is not a terminal.
 enum class SinkOutput { kWrites, kSilent };
 
+// The files in flight per searching thread: read, searched or waiting to be
+// handed on, each with its own FoundNames.
+constexpr size_t kFilesInFlightPerThread = 4;
+
 // Walks `root` (ending in a separator, or empty for the current directory)
 // depth-first, descending and reading as `filter` says. Each file is opened,
 // read whole and, unless empty, searched with `search` on one of `threads`
 // threads (1: the calling thread alone); the reading is left out of the time
 // taken. Each file that opens is handed to `sink` in walk order on the
-// calling thread, and only a bounded number of files are in flight, so memory
-// does not grow with the tree. When a file's content cannot be held, the run
-// ends with a message when that file's turn comes. A progress line counts
-// the files handed on (see SearchProgress), as `output` allows.
+// calling thread. At most kFilesInFlightPerThread * `threads` files are in
+// flight, so memory does not grow with the tree: `search` is given no more
+// distinct FoundNames than that (one with a single thread). When a file's
+// content cannot be held, the run ends with a message when that file's turn
+// comes. A progress line counts the files handed on (see SearchProgress), as
+// `output` allows.
 void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
                           const ContentSearch& search, const ResultSink& sink,
                           SinkOutput output = SinkOutput::kWrites);

@@ -1,6 +1,9 @@
 // End-to-end tests of Texsift: the built program on temporary trees, whole output compared.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "support/test_support.h"
 
 namespace {
@@ -116,6 +119,7 @@ TEST(WrongFolderWarning, BothPrograms) {
   tree.write("data/textures/sky.tga", "x");
   tree.make_directory("old/GameData");
   tree.make_directory("empty");
+  tree.make_directory("gamedata_old/config");
   const std::string top = tree.root();
   auto folder = [&](const std::string& name) { return top + name + separator; };
   auto no_textures = [&](const std::string& root) {
@@ -132,6 +136,8 @@ TEST(WrongFolderWarning, BothPrograms) {
            folder("old") + "'?"},
       {folder("data"), no_textures(folder("data")) + "; did you mean '" + top + "'?"},
       {folder("empty"), no_textures(folder("empty"))},
+      // Only a folder named gamedata is taken for one, not all that begin so.
+      {folder("gamedata_old"), no_textures(folder("gamedata_old"))},
   };
   for (const Row& row : rows) {
     const std::string scanning = std::string(kBanner) + "Scanning path: '" + row.root + "'\n" +
@@ -145,6 +151,37 @@ TEST(WrongFolderWarning, BothPrograms) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, scanning);
     EXPECT_EQ(result.err, "Texsift-compact: warning: " + row.warning + "\n");
+  }
+}
+
+// TEXSIFT_THREADS outside 1 to 1024, or not a whole number: both programs
+// warn and search as ever, with the hardware's thread count.
+TEST(ThreadsVariable, OutOfRangeWarns) {
+  TempTree tree;
+  tree.write("gamedata/textures/sky.tga", "x");
+  tree.write("sky.ltx", "sky\n");
+  const std::string hardware = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+  struct Row {
+    const char* value;
+    bool warns;
+  } rows[] = {
+      {"0", true}, {"1025", true}, {"-1", true}, {"4x", true},
+      {"1", false}, {"1024", false},
+  };
+  for (const char* program : {TEXSIFT_PROGRAM, COMPACT_PROGRAM}) {
+    const std::string name = std::string(program).substr(0, std::string(program).find('.'));
+    const ProgramResult plain = run_built_program(program, {"--json", tree.root()});
+    for (const Row& row : rows) {
+      ScopedEnvironment threads("TEXSIFT_THREADS", row.value);
+      ProgramResult result = run_built_program(program, {"--json", tree.root()});
+      EXPECT_EQ(result.status, 0) << row.value;
+      EXPECT_EQ(mask_seconds(result.out), mask_seconds(plain.out)) << row.value;
+      EXPECT_EQ(result.err, row.warns ? name + ": warning: TEXSIFT_THREADS='" + row.value +
+                                            "' is not a whole number from 1 to 1024; "
+                                            "searching with " + hardware + " threads\n"
+                                      : "")
+          << program << " " << row.value;
+    }
   }
 }
 

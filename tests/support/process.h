@@ -1,4 +1,4 @@
-// Running a program and waiting for it, for the end-to-end tests; how its output ends lines.
+// Running a program and waiting for it, for the end-to-end tests; its environment; how its output ends lines.
 #pragma once
 
 #include <string>
@@ -14,3 +14,7 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
 // What a program's standard output writes for a line feed: "\r\n" where it is
 // in text mode (Windows), "\n" elsewhere.
 const char* program_line_end();
+
+// Sets the environment variable `name` to `value`, or removes it when `value`
+// is null, for the programs that run_program starts from then on.
+void set_environment(const char* name, const char* value);

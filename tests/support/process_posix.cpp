@@ -5,6 +5,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
+
 extern char** environ;
 
 namespace {
@@ -48,3 +50,10 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
 }
 
 const char* program_line_end() { return "\n"; }
+
+void set_environment(const char* name, const char* value) {
+  if (value)
+    setenv(name, value, 1);
+  else
+    unsetenv(name);
+}

@@ -76,3 +76,7 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
 }
 
 const char* program_line_end() { return "\r\n"; }
+
+void set_environment(const char* name, const char* value) {
+  SetEnvironmentVariableA(name, value);
+}

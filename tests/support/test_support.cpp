@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -87,4 +88,14 @@ ProgramResult run_built_program(const std::string& program,
   result.out = without_crlf(read_whole_file(outputs.root() + "out"));
   result.err = without_crlf(read_whole_file(outputs.root() + "err"));
   return result;
+}
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+  if (const char* old_value = getenv(name))
+    old_value_ = old_value;
+  set_environment(name, value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  set_environment(name_, old_value_ ? old_value_->c_str() : nullptr);
 }

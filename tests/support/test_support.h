@@ -1,6 +1,7 @@
 // Helpers for the tests: temporary game trees, a recording console, program runs.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,3 +73,17 @@ struct ProgramResult {
 // Runs the program named `program` in the current directory with `args`.
 ProgramResult run_built_program(const std::string& program,
                                 const std::vector<std::string>& args);
+
+// Sets the environment variable `name` to `value` (removes it for null) for
+// the programs run while it lives, and puts back what was there before.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value);
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_value_;
+};

@@ -199,6 +199,8 @@ TEST(RecordText, JsonAndCsv) {
       {"say \"hi\"", "{\"text\":\"say \\\"hi\\\"\"}", "\"say \"\"hi\"\"\""},
       {"a,b", "{\"text\":\"a,b\"}", "\"a,b\""},
       {"cr\rlf\n", "{\"text\":\"cr\\u000dlf\\u000a\"}", "\"cr\rlf\n\""},
+      {"cr\r", "{\"text\":\"cr\\u000d\"}", "\"cr\r\""},
+      {"lf\n", "{\"text\":\"lf\\u000a\"}", "\"lf\n\""},
       {std::string("\0\x1f\x7f", 3), "{\"text\":\"\\u0000\\u001f\x7f\"}",
        std::string("\0\x1f\x7f", 3)},
       {"", "{\"text\":\"\"}", ""},
@@ -212,6 +214,10 @@ TEST(RecordText, JsonAndCsv) {
       {"\xc0\xaf", "{\"bytes\":\"wK8=\"}", "\xc0\xaf"},
       {"\xed\xa0\x80", "{\"bytes\":\"7aCA\"}", "\xed\xa0\x80"},
       {"\xf4\x90\x80\x80", "{\"bytes\":\"9JCAgA==\"}", "\xf4\x90\x80\x80"},
+      {"\xf0\x80\x80\x80", "{\"bytes\":\"8ICAgA==\"}", "\xf0\x80\x80\x80"},  // overlong
+      // A third byte that continues nothing, in three and four bytes.
+      {"\xe2\x82" "A", "{\"bytes\":\"4oJB\"}", "\xe2\x82" "A"},
+      {"\xf0\x90" "A\x80", "{\"bytes\":\"8JBBgA==\"}", "\xf0\x90" "A\x80"},
       {"a,\"\xe9", "{\"bytes\":\"YSwi6Q==\"}", "\"a,\"\"\xe9\""},
   };
   for (const Row& row : rows) {
