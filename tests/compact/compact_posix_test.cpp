@@ -17,8 +17,7 @@ TEST(RunCompact, DirectoryLinksFollowedCyclesNot) {
   RecordingConsole console;
   EXPECT_EQ(run_compact({"Texsift-compact", tree.root()}, console), 0);
   EXPECT_EQ(console.transcript(),
-            "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n"
-            "Scanning path: '" + tree.root() + "'\n"
+            std::string(kBanner) + "Scanning path: '" + tree.root() + "'\n"
             "collecting = 'gamedata\\textures\\*.*'\t\t\r"
             "\n--------------\n"
             "searching in 'a.ltx'\n{7}{10}FOUND 'gamedata\\config\\a.ltx' @ 0\n"

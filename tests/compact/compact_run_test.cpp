@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
-const char kUsage[] = "Usage: Texsift.EXE C:\\KORVAN1\\\n";
 const char kSeparator[] = "\n--------------\n";
 const char kCollectingRoot[] = "collecting = 'gamedata\\textures\\*.*'\t\t\r";
 
@@ -35,7 +33,7 @@ TEST(RunCompact, UsageCases) {
   for (const std::vector<std::string>& args : rows) {
     RecordingConsole console;
     EXPECT_EQ(run_compact(args, console), 0) << args.size();
-    EXPECT_EQ(console.transcript(), std::string(kBanner) + kUsage) << args.size();
+    EXPECT_EQ(console.transcript(), std::string(kBanner) + kCompactUsage) << args.size();
   }
 }
 

@@ -53,7 +53,7 @@ class PerNameModel : public WalkVisitor {
 // The transcript the model gives for a run on `root`.
 std::string model_report(const std::string& root) {
   RecordingConsole console;
-  print(console, "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n");
+  console.write(kBanner);
   print(console, "Scanning path: '%s'\n", root.c_str());
   Catalogue catalogue = collect_textures(root + "gamedata\\textures\\", GamePaths{root.size()},
                                          console, kCompactTextureRules);

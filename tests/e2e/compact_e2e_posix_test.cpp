@@ -39,8 +39,7 @@ TEST(CompactProgram, FilesThatCannotBeOpened) {
   ProgramResult result = run_built_program(COMPACT_PROGRAM, {tree.root()});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out,
-            "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n"
-            "Scanning path: '" + tree.root() + "'\n"
+            std::string(kBanner) + "Scanning path: '" + tree.root() + "'\n"
             "collecting = 'gamedata\\textures\\*.*'\t\t\r"
             "\n--------------\n"
             "searching in 'a.ltx'\n"

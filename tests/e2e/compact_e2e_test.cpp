@@ -5,8 +5,6 @@
 
 namespace {
 
-const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
-const char kUsage[] = "Usage: Texsift.EXE C:\\KORVAN1\\\n";
 const char kSeparator[] = "\n--------------\n";
 const char kCollectingRoot[] = "collecting = 'gamedata\\textures\\*.*'\t\t\r";
 
@@ -25,7 +23,7 @@ TEST(CompactProgram, Usage) {
   for (const std::vector<std::string>& args : rows) {
     ProgramResult result = compact(args);
     EXPECT_EQ(result.status, 0) << args.size();
-    EXPECT_EQ(result.out, std::string(kBanner) + kUsage) << args.size();
+    EXPECT_EQ(result.out, std::string(kBanner) + kCompactUsage) << args.size();
     EXPECT_EQ(result.err, "");
   }
 }
@@ -43,7 +41,7 @@ TEST(CompactProgram, Options) {
       {{"--version"}, 0, "Texsift-compact " TEXSIFT_VERSION "\n", ""},
       {{"--xyz", tree.root()}, 2, "", "Texsift-compact: error: unknown option '--xyz'\n"},
       // Exactly one argument after the options.
-      {{"--json", tree.root(), "1"}, 0, std::string(kBanner) + kUsage, ""},
+      {{"--json", tree.root(), "1"}, 0, std::string(kBanner) + kCompactUsage, ""},
       {{"--json", tree.root()}, 0,
        "{\"type\":\"file\",\"path\":{\"text\":\"sky.ltx\"},"
        "\"names\":[{\"name\":{\"text\":\"sky\"},\"offset\":0}]}\n"

@@ -8,9 +8,6 @@
 
 namespace {
 
-const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
-const char kUsage[] =
-    "Usage: Texsift.EXE C:\\KORVAN1\\ <flag>\n\tflag = 0 or 1, type of search algorithm\n";
 
 ProgramResult texsift(const std::vector<std::string>& args) {
   return run_built_program(TEXSIFT_PROGRAM, args);
@@ -21,7 +18,7 @@ TEST(TexsiftProgram, Usage) {
        {std::vector<std::string>{}, {"--help"}, {"-h"}, {"/?"}}) {
     ProgramResult result = texsift(args);
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, std::string(kBanner) + kUsage);
+    EXPECT_EQ(result.out, std::string(kBanner) + kTexsiftUsage);
     EXPECT_EQ(result.err, "");
   }
 }

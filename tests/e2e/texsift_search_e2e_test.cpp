@@ -15,7 +15,7 @@ const char kTiming[] = "\t# sec # ms\n";
 // the `selection` line.
 std::string prologue(const TempTree& tree, const std::vector<std::string>& texture_dirs,
                      const char* selection) {
-  std::string text = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
+  std::string text = kBanner;
   text += "Scanning path: '" + tree.root() + "'\n";
   text += "collecting = 'gamedata\\textures\\*.*'\t\t\r";
   for (const std::string& directory : texture_dirs)

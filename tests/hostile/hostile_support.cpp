@@ -11,7 +11,6 @@
 
 namespace {
 
-const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
 const char kTiming[] = "\t# sec # ms\n";
 
 std::string bare_name(const std::string& path) {

@@ -8,6 +8,13 @@
 
 #include "platform/console.h"
 
+// The banner both programs print first.
+inline constexpr char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
+// What each program prints after it for usage.
+inline constexpr char kTexsiftUsage[] =
+    "Usage: Texsift.EXE C:\\KORVAN1\\ <flag>\n\tflag = 0 or 1, type of search algorithm\n";
+inline constexpr char kCompactUsage[] = "Usage: Texsift.EXE C:\\KORVAN1\\\n";
+
 // A console that records text and colour changes as one transcript, each
 // change written as "{N}" where it happened.
 class RecordingConsole : public Console {

@@ -16,7 +16,7 @@ TEST(AnsiConsole, SequencesOnlyWhereTheTerminalTakesThem) {
   // and `white` where those colours are set.
   auto report = [&tree](const char* clear, const char* grey, const char* green,
                         const char* white) {
-    return std::string("Texsifter for Microsoft Windows(tm), built on 17may2014\n\n") +
+    return std::string(kBanner) +
            "Scanning path: '" + tree.root() + "'\ncollecting = 'gamedata\\textures\\*.*'" +
            clear + "\t\t\rcollecting = 'gamedata\\textures\\act\\*.*'" + clear +
            "\t\t\r\n--------------\nalgorithm #1 selected (slower)\n" + grey +

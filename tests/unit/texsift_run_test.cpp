@@ -9,9 +9,6 @@
 
 namespace {
 
-const char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";
-const char kUsage[] =
-    "Usage: Texsift.EXE C:\\KORVAN1\\ <flag>\n\tflag = 0 or 1, type of search algorithm\n";
 
 TEST(ParseAlgorithmFlag, AtoiLowEightBits) {
   struct Row {
@@ -95,7 +92,7 @@ TEST(RunTexsift, UsageCases) {
   for (const Row& row : rows) {
     RecordingConsole console;
     EXPECT_EQ(run_texsift(row.args, console), 0);
-    EXPECT_EQ(console.transcript(), std::string(kBanner) + kUsage);
+    EXPECT_EQ(console.transcript(), std::string(kBanner) + kTexsiftUsage);
   }
 }
 
