@@ -37,8 +37,10 @@ class CompactPrinter {
   Console& console_;
 };
 
-}  // namespace
-
+// Walks `game_root` as compact_search_files does, reading and scanning each
+// file on search_threads() threads, and hands each file that opens to `sink`
+// in walk order. A result's offsets hold only when its file was searched and
+// is not empty.
 void compact_search_tree(const std::string& game_root, const Catalogue& catalogue,
                          const ResultSink& sink) {
   // The names are prepared once for the whole walk: the catalogue does not
@@ -49,6 +51,8 @@ void compact_search_tree(const std::string& game_root, const Catalogue& catalogu
   };
   search_tree_in_order(game_root, compact_entry_action, search_threads(), search, sink);
 }
+
+}  // namespace
 
 void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
                           const GamePaths& paths, Console& console) {

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "common/game_root.h"
-#include "common/tree_search.h"
 
 class Console;
 struct Catalogue;
@@ -18,13 +17,6 @@ struct RecordReport;
 // Colour 7 is set at the start of every name tried on a non-empty file.
 void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
                           const GamePaths& paths, Console& console);
-
-// Walks `game_root` as compact_search_files does, reading and scanning each
-// file on search_threads() threads, and hands each file that opens to `sink`
-// in walk order. A result's offsets hold only when its file was searched and
-// is not empty.
-void compact_search_tree(const std::string& game_root, const Catalogue& catalogue,
-                         const ResultSink& sink);
 
 // Walks `game_root` as compact_search_files does and writes FileRecords: a
 // record per file searched with the catalogue names found in it, then the

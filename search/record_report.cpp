@@ -79,14 +79,6 @@ std::string totals(const RecordReport& report, const Catalogue& catalogue,
          ",\"seconds\":" + seconds + "}\n";
 }
 
-}  // namespace
-
-void record_textures(const std::string& game_root, const Catalogue& catalogue,
-                     const RecordReport& report) {
-  print_texture_records(catalogue, find_references(game_root, catalogue.name_views(), report.paths),
-                        report);
-}
-
 void print_texture_records(const Catalogue& catalogue, const References& references,
                            const RecordReport& report) {
   if (report.format == ReportFormat::kCsv)
@@ -96,6 +88,14 @@ void print_texture_records(const Catalogue& catalogue, const References& referen
                              ? json_texture(report, catalogue, texture, references)
                              : csv_texture(report, catalogue, texture, references));
   report.console.write(totals(report, catalogue, references));
+}
+
+}  // namespace
+
+void record_textures(const std::string& game_root, const Catalogue& catalogue,
+                     const RecordReport& report) {
+  print_texture_records(catalogue, find_references(game_root, catalogue.name_views(), report.paths),
+                        report);
 }
 
 void record_files(const std::string& game_root, const Catalogue& catalogue,
