@@ -1,4 +1,4 @@
-// The walk over the texture directory, with each program's rules passed in.
+// The walk over the texture directory that collects the catalogue by a program's texture rules.
 #include "catalogue/catalogue.h"
 
 #include "platform/console.h"
