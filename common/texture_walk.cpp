@@ -77,11 +77,11 @@ Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
 void warn_if_no_textures(const Catalogue& catalogue, const std::string& game_root) {
   if (!catalogue.textures.empty())
     return;
-  std::string texture_root = native_path(texture_root_of(game_root));
+  std::string texture_root = native_path(to_shown_name(texture_root_of(game_root)));
   std::string suggestion = suggested_game_root(game_root);
   if (suggestion.empty())
     warning("no textures found under '%s'", texture_root.c_str());
   else
     warning("no textures found under '%s'; did you mean '%s'?", texture_root.c_str(),
-            native_path(suggestion).c_str());
+            native_path(to_shown_name(suggestion)).c_str());
 }

@@ -56,7 +56,7 @@ std::string model_report(const std::string& root) {
   print(console, "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n");
   print(console, "Scanning path: '%s'\n", root.c_str());
   Catalogue catalogue =
-      compact_collect_textures(root + "gamedata\\textures\\", GamePaths{root.size()}, console);
+      compact_collect_textures(root + "gamedata\\textures\\", game_paths_of(root), console);
   print(console, "\n--------------\n");
   PerNameModel model(catalogue, root.size(), console);
   walk_tree(root, model);

@@ -19,13 +19,18 @@ std::string scanning(const std::string& root) {
 }
 
 TEST(CompactProgram, Usage) {
-  const std::vector<std::string> rows[] = {
-      {}, {"root", "1"}, {"-h"}, {"--help"}, {"/?"},
+  // Help adds the list of options after the usage text; a wrong count of arguments does not.
+  struct Row {
+    std::vector<std::string> args;
+    const char* after_usage;
+  } rows[] = {
+      {{}, ""}, {{"root", "1"}, ""}, {{"-h"}, kHelpList}, {{"--help"}, kHelpList},
+      {{"/?"}, kHelpList},
   };
-  for (const std::vector<std::string>& args : rows) {
-    ProgramResult result = compact(args);
-    EXPECT_EQ(result.status, 0) << args.size();
-    EXPECT_EQ(result.out, std::string(kBanner) + kUsage) << args.size();
+  for (const Row& row : rows) {
+    ProgramResult result = compact(row.args);
+    EXPECT_EQ(result.status, 0) << row.args.size();
+    EXPECT_EQ(result.out, std::string(kBanner) + kUsage + row.after_usage) << row.args.size();
     EXPECT_EQ(result.err, "");
   }
 }
