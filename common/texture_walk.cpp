@@ -69,7 +69,8 @@ std::vector<std::string_view> Catalogue::name_views() const {
 
 Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
                         const TextureRules& rules, Console& console) {
-  TextureCollector collector(texture_root.size(), paths, rules, console);
+  // Names are cut from the paths as shown, which may be shorter than the root as given.
+  TextureCollector collector(to_shown_name(texture_root).size(), paths, rules, console);
   walk_tree(texture_root, collector);
   return std::move(collector.catalogue);
 }
