@@ -82,6 +82,9 @@ TEST(CompactProgram, RootThatIsNotADirectory) {
       {tree.root() + "missing" + separator, tree.root() + "missing" + separator,
        "does not exist"},
       {tree.root() + "file", tree.root() + "file" + separator, "is not a directory"},
+      // Past every platform's path limit: named, not taken for a missing folder.
+      {tree.root() + std::string(5000, 'x') + separator,
+       tree.root() + std::string(5000, 'x') + separator, "is longer than the path limit"},
   };
   for (const Row& row : rows) {
     ProgramResult result = compact({row.root});
