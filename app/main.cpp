@@ -4,13 +4,14 @@
 
 #include "app/texsift.h"
 #include "common/command_line.h"
+#include "platform/arguments.h"
 #include "platform/binary_output.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 
 int main(int argc, char** argv) {
   set_program_name("Texsift");
-  std::vector<std::string> args(argv, argv + argc);
+  std::vector<std::string> args = program_arguments(argc, argv);
   // Records are the same bytes on every platform: no CR before each LF.
   if (parse_command_line(args).format != ReportFormat::kConsole)
     set_binary_output();

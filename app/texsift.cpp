@@ -74,15 +74,16 @@ void write_report(const Run& run, const std::string& game_root, const Catalogue&
 int run_on_game_root(const Run& run, const std::string& game_root) {
   const bool records = run.line.format != ReportFormat::kConsole;
   if (!records)
-    print(run.console, "%sScanning path: '%s'\n", kBanner, to_oem(game_root).c_str());
+    print(run.console, "%sScanning path: '%s'\n", kBanner,
+          to_oem(to_shown_name(game_root)).c_str());
   if (const char* problem = game_root_problem(game_root)) {
     run.console.flush();
-    error("game root '%s' %s", native_path(game_root).c_str(), problem);
+    error("game root '%s' %s", native_path(to_shown_name(game_root)).c_str(), problem);
     return 1;
   }
   QuietConsole quiet;
   const ConsoleReport report{records ? quiet : run.console, run.perf_frequency,
-                             GamePaths{game_root.size()}};
+                             game_paths_of(game_root)};
   Catalogue catalogue = collect_textures(texture_root_of(game_root), report.paths, report.console);
   run.console.flush();
   warn_if_no_textures(catalogue, game_root);
@@ -119,7 +120,7 @@ int run_texsift(const std::vector<std::string>& args, Console& console) {
   raise_priority();
   const Run run{line, console, perf_counter(), perf_counter_frequency()};
   if (line.help || line.operands.empty()) {
-    print(console, "%s%s", kBanner, kUsage);
+    print(console, "%s%s%s", kBanner, kUsage, line.help ? help_list().c_str() : "");
     return 0;
   }
   return run_on_game_root(run, with_trailing_separator(line.operands[0]));

@@ -96,7 +96,7 @@ Options parse(int argc, char** argv) {
 std::vector<std::string> searched_names(const std::string& game_root, int copies) {
   SilentConsole console;
   Catalogue catalogue =
-      collect_textures(texture_root_of(game_root), GamePaths{game_root.size()}, console);
+      collect_textures(texture_root_of(game_root), game_paths_of(game_root), console);
   std::vector<std::string> names = catalogue.names;
   const size_t catalogue_count = names.size();
   for (int copy = 2; copy <= copies; ++copy)

@@ -67,7 +67,8 @@ std::vector<std::string_view> Catalogue::name_views() const {
 
 Catalogue collect_textures(const std::string& texture_root, const GamePaths& paths,
                            Console& console, const TextureRules& rules) {
-  TextureCollector collector(texture_root.size(), paths, rules, console);
+  // Names are cut from the paths as shown, which may be shorter than the root as given.
+  TextureCollector collector(to_shown_name(texture_root).size(), paths, rules, console);
   walk_tree(texture_root, collector);
   return std::move(collector.catalogue);
 }
@@ -75,11 +76,11 @@ Catalogue collect_textures(const std::string& texture_root, const GamePaths& pat
 void warn_if_no_textures(const Catalogue& catalogue, const std::string& game_root) {
   if (!catalogue.textures.empty())
     return;
-  std::string texture_root = native_path(texture_root_of(game_root));
+  std::string texture_root = native_path(to_shown_name(texture_root_of(game_root)));
   std::string suggestion = suggested_game_root(game_root);
   if (suggestion.empty())
     warning("no textures found under '%s'", texture_root.c_str());
   else
     warning("no textures found under '%s'; did you mean '%s'?", texture_root.c_str(),
-            native_path(suggestion).c_str());
+            native_path(to_shown_name(suggestion)).c_str());
 }

@@ -1,10 +1,27 @@
 // Reading the options that come before the game root.
 #include "common/command_line.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 
 namespace {
+
+// One line of help_list: an option, or the environment variable, and what it does.
+struct HelpLine {
+  const char* item;
+  const char* meaning;
+};
+
+const HelpLine kHelpLines[] = {
+    {"--help, -h, /?", "print this help and exit"},
+    {"--version", "print the program's version and exit"},
+    {"--json", "write JSON Lines records instead of the console report"},
+    {"--csv", "write CSV rows instead of the console report"},
+    {"TEXSIFT_THREADS=N", "search files on N threads, 1 to 1024 (default: one per core)"},
+};
 
 // Keeps the first error found: it is the one reported.
 void fail(CommandLine* line, const std::string& error) {
@@ -50,6 +67,18 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
   if (i < args.size())
     line.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
   return line;
+}
+
+std::string help_list() {
+  size_t width = 0;
+  for (const HelpLine& line : kHelpLines)
+    width = std::max(width, strlen(line.item));
+  std::string list = "\n";
+  for (const HelpLine& line : kHelpLines) {
+    std::string item = line.item;
+    list += "  " + item + std::string(width + 2 - item.size(), ' ') + line.meaning + "\n";
+  }
+  return list;
 }
 
 std::optional<int> status_before_running(const CommandLine& line, const char* program,

@@ -29,6 +29,11 @@ struct CommandLine {
 // begins with "--", and "--json" with "--csv", set `error`.
 CommandLine parse_command_line(const std::vector<std::string>& args);
 
+// The list that --help prints after the usage text, the same for both
+// programs: a blank line, then one line per option and one for the
+// environment variable TEXSIFT_THREADS, each saying what it does.
+std::string help_list();
+
 // Ends the run of `program` ("Texsift") before any work when `line` asks it
 // to: after a wrong option, with an error on standard error and status 2;
 // for "--version" without "--help", with "<program> <version>" on `console`

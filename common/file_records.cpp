@@ -27,6 +27,10 @@ std::string record_string(const RecordReport& report, std::string_view name) {
   return report.format == ReportFormat::kJson ? json_text(utf8) : csv_field(utf8);
 }
 
+std::string record_native_string(const RecordReport& report, std::string_view native) {
+  return report.format == ReportFormat::kJson ? json_text(native) : csv_field(native);
+}
+
 std::string elapsed_seconds(const RecordReport& report) {
   double seconds = static_cast<double>(perf_counter() - report.perf_start) /
                    static_cast<double>(report.perf_frequency);
@@ -63,7 +67,7 @@ void FileRecords::on_file(const FileResult& result) {
 
 void FileRecords::write_json(const FileResult& result) {
   std::string line = "{\"type\":\"file\",\"path\":" +
-                     record_string(report_, report_.paths.from_game_root(result.path)) +
+                     record_native_string(report_, report_.paths.native_from_game_root(result.open_path)) +
                      ",\"names\":[";
   bool first = true;
   for (uint32_t i : found_names(result)) {
@@ -76,7 +80,8 @@ void FileRecords::write_json(const FileResult& result) {
 }
 
 void FileRecords::write_csv(const FileResult& result) {
-  std::string path = record_string(report_, report_.paths.from_game_root(result.path));
+  std::string path =
+      record_native_string(report_, report_.paths.native_from_game_root(result.open_path));
   std::string rows = csv_row({"file", path, "", "", "", "", "", "", ""});
   for (uint32_t i : found_names(result))
     rows += csv_row({"reference", path, record_string(report_, names_[i]),

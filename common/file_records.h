@@ -26,6 +26,12 @@ struct RecordReport {
 // report: converted to UTF-8 when it can be, then json_text or csv_field of it.
 std::string record_string(const RecordReport& report, std::string_view name);
 
+// A path or name as the file functions take it (see DirEntry) as a value of
+// the report: json_text or csv_field of it as it is. On Windows that is UTF-8
+// from the wide name, so a name shown in part is written whole, and one with
+// an unpaired surrogate (not well-formed UTF-8) takes the bytes form.
+std::string record_native_string(const RecordReport& report, std::string_view native);
+
 // The seconds since the run began, "%.6f".
 std::string elapsed_seconds(const RecordReport& report);
 

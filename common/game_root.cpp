@@ -54,11 +54,17 @@ std::string texture_root_of(const std::string& game_root) {
 }
 
 const char* game_root_problem(const std::string& game_root) {
+  if (to_shown_name(game_root).size() > max_path_length())
+    return "is longer than the path limit";
   if (is_directory(game_root))
     return nullptr;
   if (path_exists(without_trailing_separator(game_root)))
     return "is not a directory";
   return "does not exist";
+}
+
+GamePaths game_paths_of(const std::string& game_root) {
+  return GamePaths{to_shown_name(game_root).size(), game_root.size()};
 }
 
 std::string suggested_game_root(const std::string& game_root) {

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// Game roots are given as the command line gives them: in the form the file
+// functions take (UTF-8 on Windows, see to_shown_name).
+
 // `arg` with a path separator appended, unless it is empty (the current
 // directory) or already ends in one ("/" or "\").
 std::string with_trailing_separator(const std::string& arg);
@@ -12,7 +15,9 @@ std::string with_trailing_separator(const std::string& arg);
 std::string texture_root_of(const std::string& game_root);
 
 // Why `game_root` (as with_trailing_separator gives it) cannot be searched:
-// "does not exist" or "is not a directory"; null when it is a directory.
+// "is longer than the path limit" (max_path_length, counted as it is
+// shown), "does not exist" or "is not a directory"; null when it is a
+// directory.
 const char* game_root_problem(const std::string& game_root);
 
 // The folder to suggest when `game_root` yields no textures: the folder
@@ -21,12 +26,22 @@ const char* game_root_problem(const std::string& game_root);
 // otherwise empty. The folder ends in a separator.
 std::string suggested_game_root(const std::string& game_root);
 
-// Where the lines of a report cut the paths they show.
+// Where the lines of a report cut the paths they show, and where the records
+// cut the paths that open files.
 struct GamePaths {
-  size_t game_root_len = 0;  // the length of the game root, separator included
+  size_t game_root_len = 0;    // the length of the game root as shown, separator included
+  size_t native_root_len = 0;  // its length as the file functions take it (see DirEntry)
 
-  // `path`, which begins with the game root, from the game root on.
+  // `path`, which begins with the game root as shown, from the game root on.
   const char* from_game_root(const std::string& path) const {
     return path.c_str() + game_root_len;
   }
+  // `open_path`, which begins with the game root as the file functions take
+  // it, from the game root on: the real names, which `path` may show in part.
+  const char* native_from_game_root(const std::string& open_path) const {
+    return open_path.c_str() + native_root_len;
+  }
 };
+
+// The GamePaths of `game_root`, given as the command line gives it.
+GamePaths game_paths_of(const std::string& game_root);

@@ -23,13 +23,13 @@ int run_on_game_root(const CommandLine& line, const std::string& game_root, Cons
                      int64_t perf_start) {
   const bool records = line.format != ReportFormat::kConsole;
   if (!records)
-    print(console, "%sScanning path: '%s'\n", kBanner, to_oem(game_root).c_str());
+    print(console, "%sScanning path: '%s'\n", kBanner, to_oem(to_shown_name(game_root)).c_str());
   if (const char* problem = game_root_problem(game_root)) {
     console.flush();
-    error("game root '%s' %s", native_path(game_root).c_str(), problem);
+    error("game root '%s' %s", native_path(to_shown_name(game_root)).c_str(), problem);
     return 1;
   }
-  const GamePaths paths{game_root.size()};
+  const GamePaths paths = game_paths_of(game_root);
   QuietConsole quiet;
   Catalogue catalogue = collect_textures(texture_root_of(game_root), paths,
                                          records ? quiet : console, kCompactTextureRules);
@@ -54,7 +54,7 @@ int run_compact(const std::vector<std::string>& args, Console& console) {
   int64_t perf_start = perf_counter();
   // Exactly one game root, counted after the options; anything else asks for help.
   if (line.help || line.operands.size() != 1) {
-    print(console, "%s%s", kBanner, kUsage);
+    print(console, "%s%s%s", kBanner, kUsage, line.help ? help_list().c_str() : "");
     return 0;
   }
   return run_on_game_root(line, with_trailing_separator(line.operands[0]), console, perf_start);

@@ -21,7 +21,7 @@ struct DirEntry {
 };
 
 // Lists the directory that a pattern names: a directory path, in the form
-// the file functions take (see to_native_name), followed by "*.*". A
+// the file functions take (see DirEntry), followed by "*.*". A
 // backslash in the path is a path separator on every platform.
 // On Windows entries come in the order the file system returns them. Elsewhere
 // "." and ".." come first, then the other entries in NTFS order (by name with
@@ -56,14 +56,14 @@ struct DirectoryId {
 // be read.
 bool directory_identity(const std::string& path, DirectoryId* id);
 
-// True when `path`, as the command line gives it (in the ANSI code page on
-// Windows), names an existing directory (links followed).
+// True when `path`, in the form the file functions take (as the command line
+// gives it: UTF-8 on Windows), names an existing directory (links followed).
 bool is_directory(const std::string& path);
 
-// `path`, a path as the command line gives it or as names are shown (in the
-// ANSI code page on Windows), in the form the file functions take: UTF-8 on
-// Windows, unchanged elsewhere.
-std::string to_native_name(const std::string& path);
+// `path`, in the form the file functions take (UTF-8 on Windows, as the
+// command line gives it), as names are shown: on Windows in the ANSI code
+// page, with '?' for each character it lacks; unchanged elsewhere.
+std::string to_shown_name(const std::string& path);
 
 // Why a path built from the entry name `name` would not reach that entry, or
 // null when it would: outside Windows, "backslash in a name", since every

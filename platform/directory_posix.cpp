@@ -131,7 +131,7 @@ bool is_directory(const std::string& path) {
   return directory_identity(path.empty() ? "." : path, &id);
 }
 
-std::string to_native_name(const std::string& path) { return path; }
+std::string to_shown_name(const std::string& path) { return path; }
 
 const char* unreachable_name_reason(const std::string& name) {
   return name.find('\\') == std::string::npos ? nullptr : "backslash in a name";

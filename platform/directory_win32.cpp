@@ -74,13 +74,14 @@ bool directory_identity(const std::string& path, DirectoryId* id) {
 }
 
 bool is_directory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.empty() ? "." : path.c_str());
+  DWORD attributes = GetFileAttributesW(wide_from_utf8(path.empty() ? "." : path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES &&
          (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string to_native_name(const std::string& path) {
-  return utf8_from_wide(wide_from_ansi(path));
+std::string to_shown_name(const std::string& path) {
+  bool in_part = false;
+  return ansi_from_wide(wide_from_utf8(path), &in_part);
 }
 
 const char* unreachable_name_reason(const std::string&) { return nullptr; }

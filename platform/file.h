@@ -13,7 +13,7 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Opens `path`, in the form the file functions take (see to_native_name),
+  // Opens `path`, in the form the file functions take (see DirEntry),
   // for reading (a backslash is a path separator). False when it cannot be
   // opened; elsewhere than Windows also when it is not a regular file, so a
   // FIFO or device is never waited on.

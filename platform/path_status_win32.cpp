@@ -1,8 +1,11 @@
-// Path existence with GetFileAttributesA.
+// Path existence with GetFileAttributesW.
 #include "platform/path_status.h"
 
 #include <windows.h>
 
+#include "platform/wide_win32.h"
+
 bool path_exists(const std::string& path) {
-  return GetFileAttributesA(path.empty() ? "." : path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(wide_from_utf8(path.empty() ? "." : path).c_str()) !=
+         INVALID_FILE_ATTRIBUTES;
 }

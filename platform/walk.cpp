@@ -103,7 +103,7 @@ void handle_entry(const DirEntry& entry, WalkVisitor& visitor,
 
 void walk_tree(const std::string& directory, WalkVisitor& visitor) {
   std::vector<Frame> stack;
-  enter(directory, to_native_name(directory), visitor, &stack);
+  enter(to_shown_name(directory), directory, visitor, &stack);
   DirEntry entry;
   while (!stack.empty()) {
     if (stack.back().listing->next(&entry))

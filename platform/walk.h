@@ -41,6 +41,7 @@ class WalkVisitor {
 // entry whose name is shown in part is warned of ("name outside the ANSI code
 // page, shown in part: " and its path), or skipped with a warning unless the
 // visitor takes such names. A directory already on the current path of the
-// walk (a link cycle) is not entered again. `directory` is given as the
-// command line gives it.
+// walk (a link cycle) is not entered again. `directory` is given in the form
+// the file functions take, as the command line gives it; the paths built are
+// shown from to_shown_name of it, so its own name is never warned of.
 void walk_tree(const std::string& directory, WalkVisitor& visitor);

@@ -3,10 +3,14 @@
 
 #include <string>
 
-// `text`, in UTF-8, as wide characters.
+// `text`, UTF-8 as utf8_from_wide writes it, as wide characters: three bytes
+// that encode a surrogate give that surrogate back. A byte that begins no
+// sequence gives U+FFFD.
 std::wstring wide_from_utf8(const std::string& text);
 
-// `text` in UTF-8.
+// `text` in UTF-8, with a surrogate that has no partner written as the three
+// bytes of its own value (as in WTF-8), so that every name NTFS holds
+// converts there and back. Such bytes are not well-formed UTF-8.
 std::string utf8_from_wide(const std::wstring& text);
 
 // `text` in the ANSI code page, with '?' for each character the code page

@@ -19,7 +19,7 @@ std::string json_name(const RecordReport& report, const std::string& name,
   std::string object = "{\"name\":" + record_string(report, name) + ",\"references\":[";
   for (size_t i = 0; i < hits.size(); ++i)
     object += std::string(i == 0 ? "" : ",") +
-              "{\"path\":" + record_string(report, references.paths[hits[i].file]) +
+              "{\"path\":" + record_native_string(report, references.native_paths[hits[i].file]) +
               ",\"offset\":" + std::to_string(hits[i].offset) + "}";
   return object + "]}";
 }
@@ -44,7 +44,8 @@ std::string csv_texture(const RecordReport& report, const Catalogue& catalogue,
        ++name) {
     std::string text = record_string(report, catalogue.names[name]);
     for (const Reference& hit : references.hits[name])
-      rows += csv_row({"reference", path, text, record_string(report, references.paths[hit.file]),
+      rows += csv_row({"reference", path, text,
+                       record_native_string(report, references.native_paths[hit.file]),
                        std::to_string(hit.offset), "", "", "", "", "", "", ""});
     if (references.hits[name].empty())
       rows += csv_row({"unreferenced", path, text, "", "", "", "", "", "", "", "", ""});

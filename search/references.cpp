@@ -23,8 +23,10 @@ class ReferenceRecorder {
       references.hits[name].push_back({file, *result.found.offset(name)});
       held = true;
     }
-    if (held)
+    if (held) {
       references.paths.emplace_back(paths_.from_game_root(result.path));
+      references.native_paths.emplace_back(paths_.native_from_game_root(result.open_path));
+    }
   }
 
   References references;

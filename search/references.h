@@ -18,6 +18,7 @@ struct Reference {
 // number of references, not with the bytes searched.
 struct References {
   std::vector<std::string> paths;            // files holding a name, from the game root, in walk order
+  std::vector<std::string> native_paths;     // the same as the file functions name them, for records
   std::vector<std::vector<Reference>> hits;  // per name searched: the files holding it, in walk order
   uint64_t files_searched = 0;               // searchable files that opened
   uint64_t bytes_searched = 0;               // the bytes read from them

@@ -55,7 +55,7 @@ std::string model_report(const std::string& root) {
   RecordingConsole console;
   console.write(kBanner);
   print(console, "Scanning path: '%s'\n", root.c_str());
-  Catalogue catalogue = collect_textures(root + "gamedata\\textures\\", GamePaths{root.size()},
+  Catalogue catalogue = collect_textures(root + "gamedata\\textures\\", game_paths_of(root),
                                          console, kCompactTextureRules);
   print(console, "\n--------------\n");
   PerNameModel model(catalogue, root.size(), console);

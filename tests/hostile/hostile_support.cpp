@@ -170,7 +170,8 @@ void expect_every_mode(const std::string& root, const ExpectedTree& texsift,
     TreeSnapshot before;
     if (options.check_nothing_written)
       before = snapshot_tree(root);
-    expect_run(mode, run_mode(mode, root, options.prefix), expected_report(root, tree, mode),
+    const std::string& shown_root = options.shown_root.empty() ? root : options.shown_root;
+    expect_run(mode, run_mode(mode, root, options.prefix), expected_report(shown_root, tree, mode),
                expected_warnings(mode, options.warnings));
     if (options.check_nothing_written) {
       EXPECT_EQ(snapshot_difference(before, snapshot_tree(root)), "") << mode_name(mode);

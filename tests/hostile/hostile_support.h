@@ -84,6 +84,7 @@ struct RunOptions {
   std::vector<std::string> warnings;  // each mode's warnings, in order
   std::vector<std::string> prefix;    // put in front of the program's path
   bool check_nothing_written = true;  // snapshot the tree before and after each run
+  std::string shown_root;             // the root as the report shows it; empty: as given
 };
 
 // Runs every mode on `root` and checks each against `texsift` (both

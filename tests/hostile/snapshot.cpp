@@ -43,7 +43,9 @@ std::string describe(const fs::directory_entry& entry) {
 
 }  // namespace
 
-TreeSnapshot snapshot_tree(const std::string& root) {
+TreeSnapshot snapshot_tree(const std::string& root_text) {
+  // The root in UTF-8, as the programs take it on every platform here.
+  const fs::path root(std::u8string(root_text.begin(), root_text.end()));
   TreeSnapshot snapshot;
   snapshot["."] = describe(fs::directory_entry(root));
   std::error_code error;

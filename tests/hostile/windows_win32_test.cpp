@@ -1,4 +1,4 @@
-// Windows-only hostile trees, under wine: MAX_PATH, read-only and unshared files, non-ANSI names.
+// Windows-only hostile trees, under wine: MAX_PATH, read-only and unshared files, non-ANSI names and roots.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/record_text.h"
 #include "hostile/hostile_support.h"
 #include "platform/directory.h"
+#include "platform/wide_win32.h"
 
 namespace {
 
@@ -138,6 +140,96 @@ TEST(WindowsTree, NamesOutsideTheAnsiCodePageAreSearchedAndShownInPart) {
                       in_part + "gamedata\\meshes\\wpn_toz34_hud - ?????.ogf",
                       in_part + "gamedata\\?"};
   expect_every_mode(tree.root(), expected, expected, options);
+}
+
+TEST(WindowsTree, GameRootOutsideTheAnsiCodePage) {
+  // The root comes from the wide command line, so its own name may be any
+  // NTFS allows: it is shown as the ANSI code page shows it (and then in
+  // OEM) on the scanning path line and never warned of. A folder and a file
+  // below it named in the same script are searched, shown in part and
+  // warned of; the records carry their real names in UTF-8.
+  struct Row {
+    std::wstring root, folder, file;  // the root's name, a folder and a file below it
+    std::string shown_root, shown_folder, shown_file;
+  } rows[] = {
+      {L"\u0438\u0433\u0440\u0430", L"\u043f\u0430\u043f\u043a\u0430", L"\u0444\u0430\u0439\u043b",
+       "????", "?????", "????"},  // Cyrillic: igra, papka, fajl
+      {L"\u6e38\u620f", L"\u6587\u4ef6\u5939", L"\u6587\u4ef6", "??", "???", "??"},  // CJK
+  };
+  for (const Row& row : rows) {
+    if (fits_ansi_code_page(row.root + row.folder + row.file))
+      GTEST_SKIP() << "the ANSI code page here holds Cyrillic or CJK characters";
+    TempTree tree;
+    write_wide(tree.root(), row.root + L"/gamedata/textures/act/act_head.dds", "x");
+    write_wide(tree.root(), row.root + L"/gamedata/textures/sky.tga", "x");
+    write_wide(tree.root(), row.root + L"/gamedata/config/z.ltx", "sky\r\n");
+    write_wide(tree.root(), row.root + L"/gamedata/" + row.folder + L"/" + row.file + L".ltx",
+               "texture = act\\act_head\r\n");
+    const std::string root = tree.root() + utf8_from_wide(row.root) + "\\";
+    const std::string shown = tree.root() + row.shown_root + "\\";
+    const std::string shown_folder = "gamedata\\" + row.shown_folder;
+    ExpectedTree expected = two_textures(
+        {{"gamedata\\config\\z.ltx", {{"sky", 0}}},
+         {shown_folder + "\\" + row.shown_file + ".ltx", {{"act\\act_head", 10}}}});
+    RunOptions options;
+    options.shown_root = shown;
+    const std::string in_part = "name outside the ANSI code page, shown in part: " + shown;
+    options.warnings = {in_part + shown_folder,
+                        in_part + shown_folder + "\\" + row.shown_file + ".ltx"};
+    expect_every_mode(root, expected, expected, options);
+
+    const std::string real_path = "gamedata\\\\" + utf8_from_wide(row.folder) + "\\\\" +
+                                  utf8_from_wide(row.file) + ".ltx";
+    ProgramResult textures = run_built_program(TEXSIFT_PROGRAM, {"--json", root});
+    EXPECT_EQ(textures.status, 0);
+    EXPECT_EQ(mask_seconds(textures.out),
+              "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\act\\\\act_head.dds\"},"
+              "\"names\":[{\"name\":{\"text\":\"act\\\\act_head\"},\"references\":[{\"path\":"
+              "{\"text\":\"" + real_path + "\"},\"offset\":10}]}]}\n"
+              "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\sky.tga\"},"
+              "\"names\":[{\"name\":{\"text\":\"sky\"},\"references\":[{\"path\":"
+              "{\"text\":\"gamedata\\\\config\\\\z.ltx\"},\"offset\":0}]}]}\n"
+              "{\"type\":\"totals\",\"textures\":2,\"names\":2,\"referenced\":2,\"unreferenced\":0,"
+              "\"files_searched\":2,\"bytes_searched\":29,\"seconds\":#}\n");
+    EXPECT_EQ(textures.err, expected_warnings(Mode::kAlgorithm1, options.warnings));
+    ProgramResult files = run_built_program(COMPACT_PROGRAM, {"--csv", root});
+    EXPECT_EQ(files.status, 0);
+    EXPECT_EQ(mask_seconds(files.out),
+              "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
+              "file,gamedata\\config\\z.ltx,,,,,,,\n"
+              "reference,gamedata\\config\\z.ltx,sky,0,,,,,\n"
+              "file,gamedata\\" + utf8_from_wide(row.folder) + "\\" + utf8_from_wide(row.file) +
+                  ".ltx,,,,,,,\n"
+              "reference,gamedata\\" + utf8_from_wide(row.folder) + "\\" +
+                  utf8_from_wide(row.file) + ".ltx,act\\act_head,10,,,,,\n"
+              "totals,,,,2,29,2,2,#\n");
+  }
+}
+
+TEST(WideNames, UnpairedSurrogatesSurviveTheRoundTrip) {
+  // A name NTFS allows may hold a surrogate without its partner: it keeps
+  // its own three bytes, converts back to itself, and its bytes are not
+  // UTF-8, so a record carries them in the bytes form.
+  struct Row {
+    std::wstring wide;
+    std::string utf8;
+    bool well_formed;
+  } rows[] = {
+      {L"act", "act", true},
+      {L"\u0438\u0433\u0440\u0430", "\xd0\xb8\xd0\xb3\xd1\x80\xd0\xb0", true},
+      {L"\U0001F600", "\xf0\x9f\x98\x80", true},  // a surrogate pair
+      {std::wstring(L"a") + wchar_t(0xd800) + L"b", "a\xed\xa0\x80" "b", false},
+      {std::wstring(1, wchar_t(0xdfff)), "\xed\xbf\xbf", false},
+      {std::wstring(1, wchar_t(0xdc00)) + wchar_t(0xd800), "\xed\xb0\x80\xed\xa0\x80", false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(utf8_from_wide(row.wide), row.utf8);
+    EXPECT_TRUE(wide_from_utf8(row.utf8) == row.wide) << row.utf8;
+    EXPECT_EQ(is_utf8(row.utf8), row.well_formed) << row.utf8;
+    EXPECT_EQ(json_text(row.utf8).starts_with("{\"bytes\":"), !row.well_formed) << row.utf8;
+  }
+  // Bytes that begin no sequence never become a name that opens a file.
+  EXPECT_TRUE(wide_from_utf8("a\xff" "b\xc0\xaf") == L"a\ufffdb\ufffd\ufffd");
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-// Runs `args` (the program's path first) with standard input empty, standard
+// Runs `args` (the program's path first, in UTF-8 on Windows as the programs
+// take them) with standard input empty, standard
 // output written to `stdout_path` and standard error to `stderr_path`, waits
 // for it and returns its exit status; -1 when it cannot be started, and on
 // POSIX 128 plus the signal number when a signal ended it.

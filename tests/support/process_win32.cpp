@@ -1,4 +1,4 @@
-// Running a program with CreateProcessA and redirected output.
+// Running a program with CreateProcessW, its arguments given in UTF-8, and redirected output.
 #include "support/process.h"
 
 #include <windows.h>
@@ -44,6 +44,16 @@ std::string quote(const std::string& arg) {
   return quoted + "\"";
 }
 
+// `text`, in UTF-8, as wide characters.
+std::wstring wide(const std::string& text) {
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                   nullptr, 0);
+  std::wstring result(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                      length);
+  return result;
+}
+
 }  // namespace
 
 int run_program(const std::vector<std::string>& args, const std::string& stdout_path,
@@ -57,14 +67,15 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
       command_line += ' ';
     command_line += quote(arg);
   }
-  STARTUPINFOA startup{};
+  std::wstring wide_command_line = wide(command_line);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = input.get();
   startup.hStdOutput = output.get();
   startup.hStdError = errors.get();
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+  if (!CreateProcessW(nullptr, wide_command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                       nullptr, &startup, &process))
     return -1;
   Handle process_handle(process.hProcess);

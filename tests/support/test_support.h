@@ -14,6 +14,14 @@ inline constexpr char kBanner[] = "Texsifter for Microsoft Windows(tm), built on
 inline constexpr char kTexsiftUsage[] =
     "Usage: Texsift.EXE C:\\KORVAN1\\ <flag>\n\tflag = 0 or 1, type of search algorithm\n";
 inline constexpr char kCompactUsage[] = "Usage: Texsift.EXE C:\\KORVAN1\\\n";
+// The list of options that --help prints after the usage text, in both programs.
+inline constexpr char kHelpList[] =
+    "\n"
+    "  --help, -h, /?     print this help and exit\n"
+    "  --version          print the program's version and exit\n"
+    "  --json             write JSON Lines records instead of the console report\n"
+    "  --csv              write CSV rows instead of the console report\n"
+    "  TEXSIFT_THREADS=N  search files on N threads, 1 to 1024 (default: one per core)\n";
 
 // A console that records text and colour changes as one transcript, each
 // change written as "{N}" where it happened.

@@ -10,7 +10,7 @@ namespace {
 // The catalogue of the textures below `game_root`, by Texsift's rules or the
 // compact build's.
 Catalogue collect(const std::string& game_root, bool compact, RecordingConsole* console) {
-  const GamePaths paths{game_root.size()};
+  const GamePaths paths = game_paths_of(game_root);
   std::string texture_root = texture_root_of(game_root);
   return collect_textures(texture_root, paths, *console,
                           compact ? kCompactTextureRules : TextureRules{});

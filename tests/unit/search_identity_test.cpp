@@ -89,7 +89,7 @@ TEST(SearchIdentity, ReportsEqualThePerNameModel) {
   TreeGenerator(tree).generate();
   RecordingConsole catalogue_console;
   Catalogue catalogue = collect_textures(texture_root_of(tree.root()),
-                                         GamePaths{tree.root().size()}, catalogue_console);
+                                         game_paths_of(tree.root()), catalogue_console);
   for (bool per_file : {false, true}) {
     RecordingConsole console;
     ASSERT_EQ(run_texsift({"Texsift", tree.root(), per_file ? "1" : "0"}, console), 0);

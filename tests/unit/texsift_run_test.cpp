@@ -86,13 +86,18 @@ TEST(WithTrailingSeparator, AppendsOnlyWhenMissing) {
 TEST(RunTexsift, UsageCases) {
   struct Row {
     std::vector<std::string> args;
-  } rows[] = {{{"Texsift"}}, {{"Texsift", "-h"}}, {{"Texsift", "--help"}},
-              {{"Texsift", "/?", "1"}}, {{"Texsift", "--json"}},
-              {{"Texsift", "--csv", "--help", "root"}}, {{"Texsift", "--version", "-h"}}};
+    const char* after_usage;  // the list of options, after help
+  } rows[] = {{{"Texsift"}, ""},
+              {{"Texsift", "-h"}, kHelpList},
+              {{"Texsift", "--help"}, kHelpList},
+              {{"Texsift", "/?", "1"}, kHelpList},
+              {{"Texsift", "--json"}, ""},
+              {{"Texsift", "--csv", "--help", "root"}, kHelpList},
+              {{"Texsift", "--version", "-h"}, kHelpList}};
   for (const Row& row : rows) {
     RecordingConsole console;
     EXPECT_EQ(run_texsift(row.args, console), 0);
-    EXPECT_EQ(console.transcript(), std::string(kBanner) + kTexsiftUsage);
+    EXPECT_EQ(console.transcript(), std::string(kBanner) + kTexsiftUsage + row.after_usage);
   }
 }
 
