@@ -13,12 +13,15 @@
 namespace {
 
 // Files that hold no name as text, or that describe the textures themselves.
+// Compiled level geometry (vertices, collision, AI nodes, occlusion) is most
+// of a level's bytes and holds no names.
 constexpr std::string_view kNoTextExtensions[] = {
     ".dds", ".tga", ".png", ".jpg", ".jpeg", ".bmp",           // images
     ".ogg", ".wav", ".mp3",                                    // sounds
     ".ogm", ".avi", ".bik", ".mp4",                            // videos
     ".zip", ".rar", ".7z",  ".db",  ".xdb",  ".gz",            // archives
     ".thm",                                                    // texture descriptions
+    ".geom", ".cform", ".ai", ".hom", ".graph", ".som",        // compiled level geometry
 };
 
 std::string lower_ascii(std::string_view text) {
@@ -193,9 +196,11 @@ std::vector<std::pair<uint32_t, Mention>> MentionSearch::find_all(Bytes content)
   thread_local std::vector<unsigned char> copy;
   thread_local FoundNames found;
   copy.resize(content.size() + 1);
-  for (size_t i = 0; i < content.size(); ++i)
-    copy[i] = fold_[content[i]];
-  copy[content.size()] = ' ';
+  unsigned char* out = copy.data();
+  const unsigned char* fold = fold_.data();
+  for (unsigned char c : content)
+    *out++ = fold[c];
+  *out = ' ';
   search_.find_all(Bytes(copy.data(), copy.size()), &found);
 
   std::vector<std::pair<uint32_t, Mention>> mentions;

@@ -52,7 +52,8 @@ Mention describe_mention(std::string_view name, Bytes found);
 // search walks, and reads the files the search passes over by name, save
 // those that hold no name as text or only describe the textures: images
 // (.dds, .tga, .png, .jpg, .jpeg, .bmp), sounds (.ogg, .wav, .mp3), videos
-// (.ogm, .avi, .bik, .mp4), archives (.zip, .rar, .7z, .db, .xdb, .gz), the
+// (.ogm, .avi, .bik, .mp4), archives (.zip, .rar, .7z, .db, .xdb, .gz),
+// compiled level geometry (.geom, .cform, .ai, .hom, .graph, .som), the
 // texture descriptions (.thm) and textures.ltx. Extensions and textures.ltx
 // are matched in any letter case.
 EntryAction second_look_action(const DirEntry& entry);
