@@ -7,7 +7,7 @@
 
 #include "common/file_content.h"
 #include "common/file_pool.h"
-#include "platform/walk.h"
+#include "common/found_names.h"
 #include "search/filter.h"
 
 namespace {

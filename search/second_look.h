@@ -6,13 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/found_names.h"
 #include "common/game_root.h"
+#include "platform/walk.h"
 #include "search/matcher.h"
 #include "search/name_search.h"
-
-struct DirEntry;
-enum class EntryAction;
 
 // How the letters of a mention compare with the name's.
 enum class MentionCase {
