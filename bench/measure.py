@@ -225,6 +225,11 @@ def commands(tree, build, skip_compact, timed_out=None):
                             [texsift, root, flag], at, texsift_threads="1"))
         rows.append(Command(f"texsift{number}_all", f"Texsift #{number}", label, "all",
                             [texsift, root, flag], at))
+        if number == 1:
+            # The JSON report adds the sizes and the second look to the same search.
+            rows.append(Command("texsift1_json", "Texsift #1 --json",
+                                "Texsift #1 `Texsift --json TREE/`", "all",
+                                [texsift, "--json", root], at))
     compact_row = Command("compact", "Texsift-compact", "Texsift-compact `Texsift-compact TREE/`",
                           "all", [compact, root], at)
     if skip_compact:
@@ -376,7 +381,17 @@ def main_table(tree, results, runs):
         cells = [command.label, command.threads, *time_cells(result),
                  ratio(result, peer), ratio(result, one) if single else "", ratio(result, cat)]
         lines.append(table_row(cells))
-    return lines + ["", peer_notes(results, peer, one), ""]
+    return lines + ["", peer_notes(results, peer, one), json_note(results), ""]
+
+
+def json_note(results):
+    """The line that gives what the JSON report's second look costs over the same search
+    with the console report."""
+    json, console = results.get("texsift1_json"), results.get("texsift1_all")
+    if not (json and console and json.ok and console.ok):
+        return ""
+    return (f"Texsift #1 `--json` (sizes and the second look) ÷ Texsift #1, all threads: "
+            f"{json.minimum / console.minimum:.2f} (fastest runs).")
 
 
 def peer_notes(results, peer, one):

@@ -12,7 +12,8 @@ class Console;
 
 // One collected texture file.
 struct CatalogueTexture {
-  std::string path;         // the file's path from the game root
+  std::string path;         // the file's path from the game root, as names are shown
+  std::string open_path;    // the whole path as the file functions take it
   uint32_t first_name = 0;  // the index of its first name in Catalogue::names
   uint32_t name_count = 0;  // how many names its entry gives: one, unless it holds a further "."
 };

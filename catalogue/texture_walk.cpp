@@ -37,15 +37,16 @@ class TextureCollector : public WalkVisitor {
     if (rules_.must_open && !InputFile().open(open_path))
       return;
     if (is_texture_path(paths_.from_game_root(path), rules_))
-      add(path);
+      add(path, open_path);
   }
 
   Catalogue catalogue;
 
  private:
-  void add(const std::string& path) {
+  void add(const std::string& path, const std::string& open_path) {
     CatalogueTexture texture;
     texture.path = paths_.from_game_root(path);
+    texture.open_path = open_path;
     texture.first_name = static_cast<uint32_t>(catalogue.names.size());
     cut_names(catalogue_entry(std::string_view(path).substr(texture_root_len_)),
               &catalogue.names);

@@ -12,12 +12,17 @@
 namespace {
 
 const char kCsvHeader[] =
-    "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n";
+    "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds,size\n";
 
 // The names found in `result`, ascending: none unless its content was read and searched.
 const std::vector<uint32_t>& found_names(const FileResult& result) {
   static const std::vector<uint32_t> kNone;
   return result.searched && result.size > 0 ? result.found.names() : kNone;
+}
+
+// The bytes of `result` searched: none unless its content was read.
+std::string searched_size(const FileResult& result) {
+  return std::to_string(result.searched ? result.size : 0);
 }
 
 }  // namespace
@@ -68,7 +73,7 @@ void FileRecords::on_file(const FileResult& result) {
 void FileRecords::write_json(const FileResult& result) {
   std::string line = "{\"type\":\"file\",\"path\":" +
                      record_native_string(report_, report_.paths.native_from_game_root(result.open_path)) +
-                     ",\"names\":[";
+                     ",\"size\":" + searched_size(result) + ",\"names\":[";
   bool first = true;
   for (uint32_t i : found_names(result)) {
     line += first ? "" : ",";
@@ -82,10 +87,10 @@ void FileRecords::write_json(const FileResult& result) {
 void FileRecords::write_csv(const FileResult& result) {
   std::string path =
       record_native_string(report_, report_.paths.native_from_game_root(result.open_path));
-  std::string rows = csv_row({"file", path, "", "", "", "", "", "", ""});
+  std::string rows = csv_row({"file", path, "", "", "", "", "", "", "", searched_size(result)});
   for (uint32_t i : found_names(result))
     rows += csv_row({"reference", path, record_string(report_, names_[i]),
-                     std::to_string(*result.found.offset(i)), "", "", "", "", ""});
+                     std::to_string(*result.found.offset(i)), "", "", "", "", "", ""});
   report_.console.write(rows);
 }
 
@@ -96,7 +101,8 @@ void FileRecords::end() {
   std::string names = std::to_string(names_.size());
   std::string seconds = elapsed_seconds(report_);
   if (report_.format == ReportFormat::kCsv) {
-    report_.console.write(csv_row({"totals", "", "", "", files, bytes, textures, names, seconds}));
+    report_.console.write(
+        csv_row({"totals", "", "", "", files, bytes, textures, names, seconds, ""}));
     return;
   }
   report_.console.write("{\"type\":\"totals\",\"files_searched\":" + files +

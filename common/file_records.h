@@ -40,9 +40,10 @@ std::string csv_row(std::initializer_list<std::string> fields);
 
 // Writes the per-file report: a record for every file searched, in the order
 // the files come, and the totals. In JSON Lines a "file" record holds the
-// file's path and each catalogue name found in it, in catalogue order, with
-// the offset of its first occurrence; in CSV a "file" row for the file is
-// followed by a "reference" row per name found.
+// file's path, the bytes searched in it and each catalogue name found in it,
+// in catalogue order, with the offset of its first occurrence; in CSV a
+// "file" row for the file, with its size, is followed by a "reference" row
+// per name found.
 class FileRecords {
  public:
   // `names` are the catalogue's names, found names being their indexes;

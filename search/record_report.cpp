@@ -3,6 +3,8 @@
 
 #include "catalogue/catalogue.h"
 #include "platform/console.h"
+#include "platform/directory.h"
+#include "platform/file_size.h"
 #include "search/file_search.h"
 #include "search/name_search.h"
 #include "search/references.h"
@@ -11,34 +13,64 @@ namespace {
 
 const char kCsvHeader[] =
     "type,texture,name,file,offset,textures,names,referenced,unreferenced,files_searched,"
-    "bytes_searched,seconds\n";
+    "bytes_searched,seconds,size,referenced_bytes,unreferenced_bytes,mentioned,mentions,case,"
+    "separator\n";
 
-// The JSON object of a name: the name and the files that hold it.
+// A size as a JSON value: null when it could not be read.
+std::string json_size(const std::optional<uint64_t>& size) {
+  return size ? std::to_string(*size) : "null";
+}
+
+std::string csv_size(const std::optional<uint64_t>& size) {
+  return size ? std::to_string(*size) : "";
+}
+
+size_t mention_count(const CatalogueTexture& texture, const Mentions& mentions) {
+  size_t count = 0;
+  for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
+    count += mentions.hits[name].size();
+  return count;
+}
+
+// The JSON object of a name: the name, the files that hold it and those that mention it.
 std::string json_name(const RecordReport& report, const std::string& name,
-                      const References& references, const std::vector<Reference>& hits) {
+                      const References& references, const std::vector<Reference>& hits,
+                      const Mentions& mentions, const std::vector<Mention>& mentioned) {
   std::string object = "{\"name\":" + record_string(report, name) + ",\"references\":[";
   for (size_t i = 0; i < hits.size(); ++i)
     object += std::string(i == 0 ? "" : ",") +
               "{\"path\":" + record_native_string(report, references.native_paths[hits[i].file]) +
               ",\"offset\":" + std::to_string(hits[i].offset) + "}";
+  object += "],\"mentions\":[";
+  for (size_t i = 0; i < mentioned.size(); ++i)
+    object += std::string(i == 0 ? "" : ",") +
+              "{\"path\":" + record_native_string(report, mentions.paths[mentioned[i].file]) +
+              ",\"offset\":" + std::to_string(mentioned[i].offset) + ",\"case\":\"" +
+              case_word(mentioned[i].letter_case) + "\",\"separator\":\"" +
+              separator_word(mentioned[i].separator) + "\"}";
   return object + "]}";
 }
 
-std::string json_texture(const RecordReport& report, const Catalogue& catalogue,
-                         const CatalogueTexture& texture, const References& references) {
-  std::string line =
-      "{\"type\":\"texture\",\"path\":" + record_string(report, texture.path) + ",\"names\":[";
+std::string json_texture(const RecordReport& report, const Catalogue& catalogue, uint32_t index,
+                         const References& references, const TextureFacts& facts) {
+  const CatalogueTexture& texture = catalogue.textures[index];
+  std::string line = "{\"type\":\"texture\",\"path\":" + record_string(report, texture.path) +
+                     ",\"size\":" + json_size(facts.sizes[index]) + ",\"mention_count\":" +
+                     std::to_string(mention_count(texture, facts.mentions)) + ",\"names\":[";
   for (uint32_t i = 0; i < texture.name_count; ++i) {
     uint32_t name = texture.first_name + i;
     line += std::string(i == 0 ? "" : ",") +
-            json_name(report, catalogue.names[name], references, references.hits[name]);
+            json_name(report, catalogue.names[name], references, references.hits[name],
+                      facts.mentions, facts.mentions.hits[name]);
   }
   return line + "]}\n";
 }
 
-std::string csv_texture(const RecordReport& report, const Catalogue& catalogue,
-                        const CatalogueTexture& texture, const References& references) {
+std::string csv_texture(const RecordReport& report, const Catalogue& catalogue, uint32_t index,
+                        const References& references, const TextureFacts& facts) {
+  const CatalogueTexture& texture = catalogue.textures[index];
   std::string path = record_string(report, texture.path);
+  std::string size = csv_size(facts.sizes[index]);
   std::string rows;
   for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count;
        ++name) {
@@ -46,9 +78,19 @@ std::string csv_texture(const RecordReport& report, const Catalogue& catalogue,
     for (const Reference& hit : references.hits[name])
       rows += csv_row({"reference", path, text,
                        record_native_string(report, references.native_paths[hit.file]),
-                       std::to_string(hit.offset), "", "", "", "", "", "", ""});
-    if (references.hits[name].empty())
-      rows += csv_row({"unreferenced", path, text, "", "", "", "", "", "", "", "", ""});
+                       std::to_string(hit.offset), "", "", "", "", "", "", "", size, "", "", "",
+                       "", "", ""});
+    if (!references.hits[name].empty())
+      continue;
+    const std::vector<Mention>& mentioned = facts.mentions.hits[name];
+    rows += csv_row({"unreferenced", path, text, "", "", "", "", "", "", "", "", "", size, "", "",
+                     "", std::to_string(mentioned.size()), "", ""});
+    for (const Mention& mention : mentioned)
+      rows += csv_row({"mention", path, text,
+                       record_native_string(report, facts.mentions.paths[mention.file]),
+                       std::to_string(mention.offset), "", "", "", "", "", "", "", size, "", "",
+                       "", "", case_word(mention.letter_case),
+                       separator_word(mention.separator)});
   }
   return rows;
 }
@@ -61,10 +103,16 @@ bool is_referenced(const CatalogueTexture& texture, const References& references
 }
 
 std::string totals(const RecordReport& report, const Catalogue& catalogue,
-                   const References& references) {
-  size_t referenced = 0;
-  for (const CatalogueTexture& texture : catalogue.textures)
-    referenced += is_referenced(texture, references) ? 1u : 0u;
+                   const References& references, const TextureFacts& facts) {
+  size_t referenced = 0, mentioned = 0;
+  uint64_t referenced_bytes = 0, unreferenced_bytes = 0;
+  for (uint32_t i = 0; i < catalogue.textures.size(); ++i) {
+    const CatalogueTexture& texture = catalogue.textures[i];
+    bool is_used = is_referenced(texture, references);
+    referenced += is_used ? 1u : 0u;
+    mentioned += !is_used && mention_count(texture, facts.mentions) > 0 ? 1u : 0u;
+    (is_used ? referenced_bytes : unreferenced_bytes) += facts.sizes[i].value_or(0);
+  }
   std::string textures = std::to_string(catalogue.textures.size());
   std::string names = std::to_string(catalogue.names.size());
   std::string unreferenced = std::to_string(catalogue.textures.size() - referenced);
@@ -73,30 +121,56 @@ std::string totals(const RecordReport& report, const Catalogue& catalogue,
   std::string seconds = elapsed_seconds(report);
   if (report.format == ReportFormat::kCsv)
     return csv_row({"totals", "", "", "", "", textures, names, std::to_string(referenced),
-                    unreferenced, files, bytes, seconds});
+                    unreferenced, files, bytes, seconds, "", std::to_string(referenced_bytes),
+                    std::to_string(unreferenced_bytes), std::to_string(mentioned), "", "", ""});
   return "{\"type\":\"totals\",\"textures\":" + textures + ",\"names\":" + names +
          ",\"referenced\":" + std::to_string(referenced) + ",\"unreferenced\":" + unreferenced +
          ",\"files_searched\":" + files + ",\"bytes_searched\":" + bytes +
-         ",\"seconds\":" + seconds + "}\n";
+         ",\"referenced_bytes\":" + std::to_string(referenced_bytes) +
+         ",\"unreferenced_bytes\":" + std::to_string(unreferenced_bytes) +
+         ",\"mentioned\":" + std::to_string(mentioned) + ",\"seconds\":" + seconds + "}\n";
 }
 
-void print_texture_records(const Catalogue& catalogue, const References& references,
-                           const RecordReport& report) {
-  if (report.format == ReportFormat::kCsv)
-    report.console.write(kCsvHeader);
+// The sizes of the catalogue's textures, read from the file system.
+std::vector<std::optional<uint64_t>> texture_sizes(const Catalogue& catalogue) {
+  std::vector<std::optional<uint64_t>> sizes;
   for (const CatalogueTexture& texture : catalogue.textures)
-    report.console.write(report.format == ReportFormat::kJson
-                             ? json_texture(report, catalogue, texture, references)
-                             : csv_texture(report, catalogue, texture, references));
-  report.console.write(totals(report, catalogue, references));
+    sizes.push_back(file_size(texture.open_path));
+  return sizes;
+}
+
+// The names of the textures that no file refers to by any of their names.
+std::vector<uint32_t> unreferenced_names(const Catalogue& catalogue,
+                                         const References& references) {
+  std::vector<uint32_t> names;
+  for (const CatalogueTexture& texture : catalogue.textures)
+    if (!is_referenced(texture, references))
+      for (uint32_t i = 0; i < texture.name_count; ++i)
+        names.push_back(texture.first_name + i);
+  return names;
 }
 
 }  // namespace
 
 void record_textures(const std::string& game_root, const Catalogue& catalogue,
                      const RecordReport& report) {
-  print_texture_records(catalogue, find_references(game_root, catalogue.name_views(), report.paths),
-                        report);
+  const std::vector<std::string_view> names = catalogue.name_views();
+  References references = find_references(game_root, names, report.paths);
+  TextureFacts facts{texture_sizes(catalogue),
+                     find_mentions(game_root, names, unreferenced_names(catalogue, references),
+                                   report.paths)};
+  print_texture_records(catalogue, references, facts, report);
+}
+
+void print_texture_records(const Catalogue& catalogue, const References& references,
+                           const TextureFacts& facts, const RecordReport& report) {
+  if (report.format == ReportFormat::kCsv)
+    report.console.write(kCsvHeader);
+  for (uint32_t i = 0; i < catalogue.textures.size(); ++i)
+    report.console.write(report.format == ReportFormat::kJson
+                             ? json_texture(report, catalogue, i, references, facts)
+                             : csv_texture(report, catalogue, i, references, facts));
+  report.console.write(totals(report, catalogue, references, facts));
 }
 
 void record_files(const std::string& game_root, const Catalogue& catalogue,

@@ -48,16 +48,16 @@ TEST(CompactProgram, Options) {
       // Exactly one argument after the options.
       {{"--json", tree.root(), "1"}, 0, std::string(kBanner) + kCompactUsage, ""},
       {{"--json", tree.root()}, 0,
-       "{\"type\":\"file\",\"path\":{\"text\":\"sky.ltx\"},"
+       "{\"type\":\"file\",\"path\":{\"text\":\"sky.ltx\"},\"size\":4,"
        "\"names\":[{\"name\":{\"text\":\"sky\"},\"offset\":0}]}\n"
        "{\"type\":\"totals\",\"files_searched\":1,\"bytes_searched\":4,\"textures\":1,"
        "\"names\":1,\"seconds\":#}\n",
        ""},
       {{"--csv", "--", tree.root()}, 0,
-       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
-       "file,sky.ltx,,,,,,,\n"
-       "reference,sky.ltx,sky,0,,,,,\n"
-       "totals,,,,1,4,1,1,#\n",
+       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds,size\n"
+       "file,sky.ltx,,,,,,,,4\n"
+       "reference,sky.ltx,sky,0,,,,,,\n"
+       "totals,,,,1,4,1,1,#,\n",
        ""},
   };
   for (const Row& row : rows) {

@@ -25,38 +25,41 @@ TEST(RecordProgram, NamesWithCommasQuotesControlsAndBytesNotUtf8) {
   } rows[] = {
       {TEXSIFT_PROGRAM, {"--json", tree.root()},
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\a,b.dds\"},"
-       "\"names\":[{\"name\":{\"text\":\"a,b\"},\"references\":[{\"path\":" + file +
-           ",\"offset\":0}]}]}\n"
+       "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"a,b\"},\"references\":"
+       "[{\"path\":" + file + ",\"offset\":0}],\"mentions\":[]}]}\n"
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\q\\\"t.dds\"},"
-       "\"names\":[{\"name\":{\"text\":\"q\\\"t\"},\"references\":[{\"path\":" + file +
-           ",\"offset\":4}]}]}\n"
+       "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"q\\\"t\"},"
+       "\"references\":[{\"path\":" + file + ",\"offset\":4}],\"mentions\":[]}]}\n"
        "{\"type\":\"texture\",\"path\":{\"bytes\":\"Z2FtZWRhdGFcdGV4dHVyZXNcc+l5LmRkcw==\"},"
-       "\"names\":[{\"name\":{\"bytes\":\"c+l5\"},\"references\":[{\"path\":" + file +
-           ",\"offset\":8}]}]}\n"
+       "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"bytes\":\"c+l5\"},"
+       "\"references\":[{\"path\":" + file + ",\"offset\":8}],\"mentions\":[]}]}\n"
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\t\\u0009b.dds\"},"
-       "\"names\":[{\"name\":{\"text\":\"t\\u0009b\"},\"references\":[]}]}\n"
+       "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"t\\u0009b\"},"
+       "\"references\":[],\"mentions\":[]}]}\n"
        "{\"type\":\"totals\",\"textures\":4,\"names\":4,\"referenced\":3,\"unreferenced\":1,"
-       "\"files_searched\":1,\"bytes_searched\":12,\"seconds\":#}\n"},
+       "\"files_searched\":1,\"bytes_searched\":12,\"referenced_bytes\":3,"
+       "\"unreferenced_bytes\":1,\"mentioned\":0,\"seconds\":#}\n"},
       {TEXSIFT_PROGRAM, {"--csv", tree.root()},
        "type,texture,name,file,offset,textures,names,referenced,unreferenced,files_searched,"
-       "bytes_searched,seconds\n"
-       "reference,\"gamedata\\textures\\a,b.dds\",\"a,b\"," + csv_file + ",0,,,,,,,\n" +
-       "reference,\"gamedata\\textures\\q\"\"t.dds\",\"q\"\"t\"," + csv_file + ",4,,,,,,,\n" +
-       "reference,gamedata\\textures\\s\xe9y.dds,s\xe9y," + csv_file + ",8,,,,,,,\n" +
-       "unreferenced,gamedata\\textures\\t\tb.dds,t\tb,,,,,,,,,\n"
-       "totals,,,,,4,4,3,1,1,12,#\n"},
+       "bytes_searched,seconds,size,referenced_bytes,unreferenced_bytes,mentioned,mentions,case,"
+       "separator\n"
+       "reference,\"gamedata\\textures\\a,b.dds\",\"a,b\"," + csv_file + ",0,,,,,,,,1,,,,,,\n" +
+       "reference,\"gamedata\\textures\\q\"\"t.dds\",\"q\"\"t\"," + csv_file + ",4,,,,,,,,1,,,,,,\n" +
+       "reference,gamedata\\textures\\s\xe9y.dds,s\xe9y," + csv_file + ",8,,,,,,,,1,,,,,,\n" +
+       "unreferenced,gamedata\\textures\\t\tb.dds,t\tb,,,,,,,,,,1,,,,0,,\n"
+       "totals,,,,,4,4,3,1,1,12,#,,3,1,0,,,\n"},
       {TEXSIFT_PROGRAM, {"--json", tree.root(), "1"},
-       "{\"type\":\"file\",\"path\":" + file + ",\"names\":[{\"name\":{\"text\":\"a,b\"},"
+       "{\"type\":\"file\",\"path\":" + file + ",\"size\":12,\"names\":[{\"name\":{\"text\":\"a,b\"},"
        "\"offset\":0},{\"name\":{\"text\":\"q\\\"t\"},\"offset\":4},"
        "{\"name\":{\"bytes\":\"c+l5\"},\"offset\":8}]}\n"
        "{\"type\":\"totals\",\"files_searched\":1,\"bytes_searched\":12,\"textures\":4,"
        "\"names\":4,\"seconds\":#}\n"},
       // Texsift-compact's scanner passes over the stretch that holds 0xE9.
       {COMPACT_PROGRAM, {"--csv", tree.root()},
-       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
-       "file," + csv_file + ",,,,,,,\n" +
-       "reference," + csv_file + ",\"a,b\",0,,,,,\n" +
-       "totals,,,,1,12,4,4,#\n"},
+       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds,size\n"
+       "file," + csv_file + ",,,,,,,,12\n" +
+       "reference," + csv_file + ",\"a,b\",0,,,,,,\n" +
+       "totals,,,,1,12,4,4,#,\n"},
   };
   for (const Row& row : rows) {
     ProgramResult result = run_built_program(row.program, row.args);

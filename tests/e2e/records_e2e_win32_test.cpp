@@ -31,9 +31,11 @@ TEST(RecordProgram, AnsiNamesAreWrittenInUtf8) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(mask_seconds(result.out),
             "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\s\xc3\xa9y.dds\"},"
-            "\"names\":[{\"name\":{\"text\":\"s\xc3\xa9y\"},\"references\":[]}]}\n"
+            "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"s\xc3\xa9y\"},"
+            "\"references\":[],\"mentions\":[]}]}\n"
             "{\"type\":\"totals\",\"textures\":1,\"names\":1,\"referenced\":0,\"unreferenced\":1,"
-            "\"files_searched\":0,\"bytes_searched\":0,\"seconds\":#}\n");
+            "\"files_searched\":0,\"bytes_searched\":0,\"referenced_bytes\":0,"
+            "\"unreferenced_bytes\":1,\"mentioned\":0,\"seconds\":#}\n");
   EXPECT_EQ(result.err, "");
 }
 

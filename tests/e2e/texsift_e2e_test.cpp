@@ -48,16 +48,17 @@ TEST(TexsiftProgram, Options) {
        "Texsift: error: options '--json' and '--csv' cannot be given together\n"},
       {{"--json", "--", json_root}, 0,
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\sky.tga\"},"
-       "\"names\":[{\"name\":{\"text\":\"sky\"},"
-       "\"references\":[{\"path\":{\"text\":\"sky.ltx\"},\"offset\":0}]}]}\n"
+       "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"sky\"},"
+       "\"references\":[{\"path\":{\"text\":\"sky.ltx\"},\"offset\":0}],\"mentions\":[]}]}\n"
        "{\"type\":\"totals\",\"textures\":1,\"names\":1,\"referenced\":1,\"unreferenced\":0,"
-       "\"files_searched\":1,\"bytes_searched\":4,\"seconds\":#}\n",
+       "\"files_searched\":1,\"bytes_searched\":4,\"referenced_bytes\":1,"
+       "\"unreferenced_bytes\":0,\"mentioned\":0,\"seconds\":#}\n",
        ""},
       {{"--csv", tree.root(), "1"}, 0,
-       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
-       "file,--json\\sky.ltx,,,,,,,\n"
-       "reference,--json\\sky.ltx,sky,0,,,,,\n"
-       "totals,,,,1,4,1,1,#\n",
+       "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds,size\n"
+       "file,--json\\sky.ltx,,,,,,,,4\n"
+       "reference,--json\\sky.ltx,sky,0,,,,,,\n"
+       "totals,,,,1,4,1,1,#,\n",
        ""},
   };
   for (const Row& row : rows) {
@@ -65,6 +66,75 @@ TEST(TexsiftProgram, Options) {
     EXPECT_EQ(result.status, row.status) << row.args[0];
     EXPECT_EQ(mask_seconds(result.out), row.out) << row.args[0];
     EXPECT_EQ(result.err, row.err) << row.args[0];
+  }
+}
+
+// The sizes of the textures, and the second look for those unreferenced:
+// named in a skipped .xml in other letter case, in a .script with doubled
+// backslashes and in a .wallmarks file with slashes, they are mentioned; named
+// only in textures.ltx, their .thm and a sound, they are not.
+TEST(TexsiftProgram, SizesAndSecondLook) {
+  TempTree tree;
+  const std::string dds[] = {"DDS", "DDS 1", "DDS 12", "DDS 123", "DDS 12345"};
+  tree.write("gamedata/textures/act/act_body.dds", dds[0]);
+  tree.write("gamedata/textures/abc/hud_empty.dds", dds[1]);
+  tree.write("gamedata/textures/wm/wm_blood.dds", dds[2]);
+  tree.write("gamedata/textures/act/act_head.dds", dds[3]);
+  tree.write("gamedata/textures/hud/hud_cross.dds", dds[4]);
+  tree.write("gamedata/textures/act/act_head.thm", "act\\act_head\n");
+  tree.write("gamedata/config/actor.ltx", "body = act\\act_body\n");
+  tree.write("gamedata/config/textures.ltx", "act\\act_head = 1\n");
+  tree.write("gamedata/config/ui/hud.xml", "<texture>HUD\\HUD_CROSS</texture>\n");
+  tree.write("gamedata/scripts/hud.script", "local t = \"abc\\\\hud_empty\"\n");
+  tree.write("gamedata/levels/l01/level.wallmarks", std::string("act\\act_head_bump wm/wm_blood\0", 30));
+  tree.write("gamedata/sounds/act_head.ogg", "OggS act\\act_head\n");
+  auto size = [&dds](int i) { return std::to_string(dds[i].size()); };
+  const std::string json =
+      "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\abc\\\\hud_empty.dds\"},"
+      "\"size\":" + size(1) + ",\"mention_count\":1,\"names\":[{\"name\":{\"text\":\"abc\\\\hud_empty\"},"
+      "\"references\":[],\"mentions\":[{\"path\":{\"text\":\"gamedata\\\\scripts\\\\hud.script\"},"
+      "\"offset\":11,\"case\":\"same\",\"separator\":\"double_backslash\"}]}]}\n"
+      "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\act\\\\act_body.dds\"},"
+      "\"size\":" + size(0) + ",\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"act\\\\act_body\"},"
+      "\"references\":[{\"path\":{\"text\":\"gamedata\\\\config\\\\actor.ltx\"},\"offset\":7}],"
+      "\"mentions\":[]}]}\n"
+      "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\act\\\\act_head.dds\"},"
+      "\"size\":" + size(3) + ",\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"act\\\\act_head\"},"
+      "\"references\":[],\"mentions\":[]}]}\n"
+      "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\hud\\\\hud_cross.dds\"},"
+      "\"size\":" + size(4) + ",\"mention_count\":1,\"names\":[{\"name\":{\"text\":\"hud\\\\hud_cross\"},"
+      "\"references\":[],\"mentions\":[{\"path\":{\"text\":\"gamedata\\\\config\\\\ui\\\\hud.xml\"},"
+      "\"offset\":9,\"case\":\"upper\",\"separator\":\"backslash\"}]}]}\n"
+      "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\wm\\\\wm_blood.dds\"},"
+      "\"size\":" + size(2) + ",\"mention_count\":1,\"names\":[{\"name\":{\"text\":\"wm\\\\wm_blood\"},"
+      "\"references\":[],\"mentions\":[{\"path\":{\"text\":"
+      "\"gamedata\\\\levels\\\\l01\\\\level.wallmarks\"},\"offset\":18,\"case\":\"same\","
+      "\"separator\":\"slash\"}]}]}\n"
+      "{\"type\":\"totals\",\"textures\":5,\"names\":5,\"referenced\":1,\"unreferenced\":4,"
+      "\"files_searched\":1,\"bytes_searched\":20,\"referenced_bytes\":3,"
+      "\"unreferenced_bytes\":27,\"mentioned\":3,\"seconds\":#}\n";
+  const std::string csv =
+      "type,texture,name,file,offset,textures,names,referenced,unreferenced,files_searched,"
+      "bytes_searched,seconds,size,referenced_bytes,unreferenced_bytes,mentioned,mentions,case,"
+      "separator\n"
+      "unreferenced,gamedata\\textures\\abc\\hud_empty.dds,abc\\hud_empty,,,,,,,,,,5,,,,1,,\n"
+      "mention,gamedata\\textures\\abc\\hud_empty.dds,abc\\hud_empty,gamedata\\scripts\\hud.script,"
+      "11,,,,,,,,5,,,,,same,double_backslash\n"
+      "reference,gamedata\\textures\\act\\act_body.dds,act\\act_body,gamedata\\config\\actor.ltx,7,"
+      ",,,,,,,3,,,,,,\n"
+      "unreferenced,gamedata\\textures\\act\\act_head.dds,act\\act_head,,,,,,,,,,7,,,,0,,\n"
+      "unreferenced,gamedata\\textures\\hud\\hud_cross.dds,hud\\hud_cross,,,,,,,,,,9,,,,1,,\n"
+      "mention,gamedata\\textures\\hud\\hud_cross.dds,hud\\hud_cross,gamedata\\config\\ui\\hud.xml,9,"
+      ",,,,,,,9,,,,,upper,backslash\n"
+      "unreferenced,gamedata\\textures\\wm\\wm_blood.dds,wm\\wm_blood,,,,,,,,,,6,,,,1,,\n"
+      "mention,gamedata\\textures\\wm\\wm_blood.dds,wm\\wm_blood,"
+      "gamedata\\levels\\l01\\level.wallmarks,18,,,,,,,,6,,,,,same,slash\n"
+      "totals,,,,,5,5,1,4,1,20,#,,3,27,3,,,\n";
+  for (const auto& [format, out] : {std::pair{"--json", json}, std::pair{"--csv", csv}}) {
+    ProgramResult result = texsift({format, tree.root()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(mask_seconds(result.out), out) << format;
+    EXPECT_EQ(result.err, "");
   }
 }
 

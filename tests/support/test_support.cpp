@@ -59,7 +59,7 @@ std::string mask_timings(const std::string& text) {
 }
 
 std::string mask_seconds(const std::string& text) {
-  static const std::regex seconds("[0-9]+\\.[0-9]{6}(?=[}\n])");
+  static const std::regex seconds("[0-9]+\\.[0-9]{6}(?=[},\n])");
   return std::regex_replace(text, seconds, "#");
 }
 

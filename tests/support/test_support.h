@@ -66,7 +66,7 @@ std::string read_whole_file(const std::string& path);
 std::string mask_timings(const std::string& text);
 
 // `text` with the seconds of each machine-readable report's totals ("%.6f"
-// before "}" or a line end) replaced by "#".
+// before "}", "," or a line end) replaced by "#".
 std::string mask_seconds(const std::string& text);
 
 // `text` with each run of one colour change repeated ("{7}{7}{7}") written

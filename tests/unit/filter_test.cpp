@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "compact/filter.h"
+#include "search/second_look.h"
 
 namespace {
 
@@ -76,6 +77,44 @@ TEST(IsSearchable, EveryExcludedSubstringAnywhereInTheName) {
     EXPECT_EQ(is_searchable({std::string("a") + part + ".ltx", kFile}), kSkip) << part;
     EXPECT_EQ(is_searchable({std::string("a") + part, kDirectory}), kDescend) << part;
   }
+}
+
+// The second look reads the files the search passes over by name, save
+// images, sounds, videos, archives and the texture descriptions, and walks
+// the folders the search walks.
+TEST(SecondLookAction, FilesTheSearchPassesOver) {
+  struct Row {
+    const char* name;
+    bool is_directory;
+    EntryAction action;
+  } rows[] = {
+      {"hud.xml", kFile, kRead},
+      {"hud.script", kFile, kRead},
+      {"level.wallmarks", kFile, kRead},
+      {"setup.exe", kFile, kRead},  // passed over by the program-file rule
+      {"old.ltx~", kFile, kRead},
+      {"weapons.ltx", kFile, kSkip},  // the search reads it
+      {"readme", kFile, kSkip},
+      {"act_head.thm", kFile, kSkip},  // a texture description
+      {"textures.ltx", kFile, kSkip},
+      {"Textures.LTX", kFile, kSkip},
+      {"act_head.dds", kFile, kSkip},  // images
+      {"act_head.tga", kFile, kSkip},
+      {"shot.PNG", kFile, kSkip},
+      {"step.ogg", kFile, kSkip},  // sounds
+      {"step.wav", kFile, kSkip},
+      {"intro.ogm", kFile, kSkip},  // videos
+      {"intro.bik", kFile, kSkip},
+      {"mod.zip", kFile, kSkip},  // archives
+      {"mod.rar", kFile, kSkip},
+      {"act_head.thm.bak", kFile, kRead},  // the last extension counts
+      {"config", kDirectory, kDescend},
+      {"old.exe", kDirectory, kSkip},  // the search does not walk it
+      {".", kDirectory, kSkip},
+      {"..", kDirectory, kSkip},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(second_look_action(DirEntry{row.name, row.is_directory}), row.action) << row.name;
 }
 
 TEST(CompactIsExcluded, EveryEntryOfTheTable) {

@@ -7,6 +7,7 @@
 #include "app/texsift.h"
 #include "common/record_text.h"
 #include "compact/compact.h"
+#include "search/second_look.h"
 #include "support/generated_tree.h"
 #include "support/test_support.h"
 
@@ -163,6 +164,11 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
   const std::string texsift_json = run(false, {"--json", root});
   const std::string bytes = bytes_searched(texsift_json);
   const std::string compact_json = run(true, {"--json", root});
+  // Every generated texture is one byte long.
+  const std::regex mentioned_texture("\"mention_count\":[1-9]");
+  const std::string mentioned = std::to_string(std::distance(
+      std::sregex_iterator(texsift_json.begin(), texsift_json.end(), mentioned_texture),
+      std::sregex_iterator()));
   const std::string compact_bytes = bytes_searched(compact_json);
   struct Row {
     std::string records;
@@ -171,7 +177,8 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
       {texsift_json, "{\"type\":\"totals\",\"textures\":" + names + ",\"names\":" + names +
                          ",\"referenced\":" + referenced + ",\"unreferenced\":" + unreferenced +
                          ",\"files_searched\":" + files + ",\"bytes_searched\":" + bytes +
-                         ",\"seconds\":#}\n"},
+                         ",\"referenced_bytes\":" + referenced + ",\"unreferenced_bytes\":" +
+                         unreferenced + ",\"mentioned\":" + mentioned + ",\"seconds\":#}\n"},
       {run(false, {"--json", root, "1"}), "{\"type\":\"totals\",\"files_searched\":" + files +
                                               ",\"bytes_searched\":" + bytes + ",\"textures\":" +
                                               names + ",\"names\":" + names + ",\"seconds\":#}\n"},
@@ -179,14 +186,74 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
                          ",\"bytes_searched\":" + compact_bytes + ",\"textures\":" + names +
                          ",\"names\":" + names + ",\"seconds\":#}\n"},
       {run(false, {"--csv", root}), "totals,,,,," + names + "," + names + "," + referenced + "," +
-                                        unreferenced + "," + files + "," + bytes + ",#\n"},
+                                        unreferenced + "," + files + "," + bytes + ",#,," +
+                                        referenced + "," + unreferenced + "," + mentioned +
+                                        ",,,\n"},
       {run(false, {"--csv", root, "1"}),
-       "totals,,,," + files + "," + bytes + "," + names + "," + names + ",#\n"},
+       "totals,,,," + files + "," + bytes + "," + names + "," + names + ",#,\n"},
       {run(true, {"--csv", root}),
-       "totals,,,," + compact_files + "," + compact_bytes + "," + names + "," + names + ",#\n"},
+       "totals,,,," + compact_files + "," + compact_bytes + "," + names + "," + names + ",#,\n"},
   };
   for (const Row& row : rows)
     EXPECT_EQ(totals(row.records), row.totals);
+}
+
+// Each form of a name that the second look takes for a mention, and the
+// bytes after a name that make it none.
+TEST(MentionSearch, Forms) {
+  constexpr auto kSame = MentionCase::kSame;
+  constexpr auto kLower = MentionCase::kLower;
+  constexpr auto kUpper = MentionCase::kUpper;
+  constexpr auto kMixedCase = MentionCase::kMixed;
+  constexpr auto kNone = MentionSeparator::kNone;
+  constexpr auto kBackslash = MentionSeparator::kBackslash;
+  constexpr auto kDouble = MentionSeparator::kDoubleBackslash;
+  constexpr auto kSlash = MentionSeparator::kSlash;
+  constexpr auto kMixed = MentionSeparator::kMixed;
+  constexpr int kNoMention = -1;
+  struct Row {
+    const char* name;
+    std::string content;
+    int offset;
+    MentionCase letter_case;
+    MentionSeparator separator;
+  } rows[] = {
+      {"act\\act_head", "x act\\act_head\n", 2, kSame, kBackslash},
+      {"act\\act_head", "<t>ACT\\ACT_HEAD</t>", 3, kUpper, kBackslash},
+      {"act\\act_head", "Act\\act_Head\"", 0, kMixedCase, kBackslash},
+      {"act\\act_head", "t = \"act\\\\act_head\"", 5, kSame, kDouble},
+      {"act\\act_head", "act/act_head)", 0, kSame, kSlash},
+      {"act\\act_head", "act/act_head", 0, kSame, kSlash},  // the end of the content
+      {"act\\act_head", "ACT\\act_head-", 0, kMixedCase, kBackslash},
+      {"act\\act_head", "act\\act_head\xc4", 0, kSame, kBackslash},
+      {"Sky\\Day", "sky\\day ", 0, kLower, kBackslash},
+      {"sky", "SKY;", 0, kUpper, kNone},
+      {"wpn\\ak\\ak74", "wpn/ak\\\\ak74 ", kNoMention, kSame, kNone},  // one byte, then two
+      {"wpn\\ak\\ak74", "wpn//ak//ak74 ", 0, kSame, kMixed},
+      {"wpn\\ak\\ak74", "wpn/ak\\ak74 ", 0, kSame, kMixed},
+      // A letter, a digit or "_" after the name: no mention.
+      {"act\\act_head", "act\\act_head_bump ", kNoMention, kSame, kNone},
+      {"act\\act_head", "act\\act_headx ", kNoMention, kSame, kNone},
+      {"act\\act_head", "act\\act_headX ", kNoMention, kSame, kNone},
+      {"act\\act_head", "act\\act_head7 ", kNoMention, kSame, kNone},
+      {"act\\act_head", "act\\act_head_bump act/act_head.", 18, kSame, kSlash},
+      // The first mention in the content, whatever its form.
+      {"act\\act_head", "act\\\\act_head act\\act_head ", 0, kSame, kDouble},
+  };
+  for (const Row& row : rows) {
+    MentionSearch search({row.name});
+    const auto* bytes = reinterpret_cast<const unsigned char*>(row.content.data());
+    auto mentions = search.find_all(Bytes(bytes, row.content.size()));
+    if (row.offset == kNoMention) {
+      EXPECT_TRUE(mentions.empty()) << row.content;
+      continue;
+    }
+    ASSERT_EQ(mentions.size(), 1u) << row.content;
+    EXPECT_EQ(mentions[0].first, 0u);
+    EXPECT_EQ(mentions[0].second.offset, static_cast<uint64_t>(row.offset)) << row.content;
+    EXPECT_EQ(mentions[0].second.letter_case, row.letter_case) << row.content;
+    EXPECT_EQ(mentions[0].second.separator, row.separator) << row.content;
+  }
 }
 
 TEST(RecordText, JsonAndCsv) {
