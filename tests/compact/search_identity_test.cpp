@@ -13,12 +13,13 @@
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/walk.h"
+#include "support/name_models.h"
 #include "support/test_support.h"
 
 namespace {
 
 // The straightforward search: the walk with the compact filter, and every
-// catalogue name tried on each file's content with compact_find_name.
+// catalogue name tried on each file's content with the per-name model.
 class PerNameModel : public WalkVisitor {
  public:
   PerNameModel(const Catalogue& catalogue, size_t game_root_len, Console& console)
@@ -37,9 +38,11 @@ class PerNameModel : public WalkVisitor {
       console_.set_colour(kColourGrey);
       if (name.size() > content.size())
         continue;
-      if (std::optional<size_t> offset = compact_find_name(content.data(), content.size(), name)) {
+      if (std::optional<uint64_t> offset = model_compact_find_name(
+              reinterpret_cast<const unsigned char*>(content.data()), content.size(), name)) {
         console_.set_colour(kColourGreen);
-        print(console_, "FOUND '%s' @ %zu\n", path.c_str() + game_root_len_, *offset);
+        print(console_, "FOUND '%s' @ %zu\n", path.c_str() + game_root_len_,
+              static_cast<size_t>(*offset));
       }
     }
   }
