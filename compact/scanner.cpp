@@ -1,4 +1,4 @@
-// The compact scanner: window tests, first-byte search and confirmation, name by name or in one pass.
+// The compact scanner: the map of skipped window starts, the groups' paths over it, and the one pass with the trie.
 #include "compact/scanner.h"
 
 #include <algorithm>
@@ -77,53 +77,60 @@ uint64_t gather_top_bits(uint64_t word) {
   return (word & kTopBits) * 0x0002040810204081 >> 56;
 }
 
-// In `top` and `control` (the low 64 bits, then the next 16), bit i set
-// when bytes[i] of the 80 `bytes` is 0x80 or more, and below 0x20.
-void top_and_control_bits(const unsigned char* bytes, uint64_t (&top)[2],
-                          uint64_t (&control)[2]) {
-  for (unsigned part = 0; part < 10; ++part) {
+// The kinds of the 64 bytes from `at`, zeros past the end: bit i of `top`
+// set when byte i is 0x80 or more, of `control` when it is below 0x20.
+struct ByteKinds {
+  uint64_t top = 0;
+  uint64_t control = 0;
+};
+
+ByteKinds kinds_of(const char* data, size_t size, size_t at) {
+  unsigned char tail[64] = {};
+  const unsigned char* bytes = tail;
+  if (at + 64 <= size)
+    bytes = reinterpret_cast<const unsigned char*>(data) + at;
+  else if (at < size)
+    memcpy(tail, data + at, size - at);
+  ByteKinds kinds;
+  for (unsigned part = 0; part < 8; ++part) {
     uint64_t word;
     memcpy(&word, bytes + 8 * part, 8);
     uint64_t text = word & kTextBits;
     // The top bit of each byte of 0x20 or more: bits 5 and 6 moved up to it.
     uint64_t not_control = gather_top_bits(text | text << 1 | text << 2);
-    top[part / 8] |= gather_top_bits(word) << (8 * (part % 8));
-    control[part / 8] |= (~not_control & 0xff) << (8 * (part % 8));
+    kinds.top |= gather_top_bits(word) << (8 * part);
+    kinds.control |= (~not_control & 0xff) << (8 * part);
   }
+  return kinds;
 }
 
-// Bits `from` to `from` + 63 of the 80-bit set whose low 64 bits are `low`
-// and high 16 bits are `high`.
-uint64_t bits_from(uint64_t low, uint64_t high, unsigned from) {
-  return from == 0 ? low : low >> from | high << (64 - from);
+// Bits `by` to `by` + 63 of the 128 bits whose low half is `low` (0 < by < 64).
+uint64_t bits_from(uint64_t low, uint64_t high, unsigned by) {
+  return low >> by | high << (64 - by);
 }
 
+// Per offset of a word, from the kinds of its bytes and of the next word's,
+// its window start's bits in the map: OR and AND over runs of 2, 4 and 8
+// bytes, each run joining two of half its length.
 SkipMap::SkipMap(const char* data, size_t size, uint64_t* words) : words_(words), size_(size) {
+  ByteKinds here = kinds_of(data, size, 0);
   for (size_t word = 0; 64 * word <= size; ++word) {
-    // Eighty bytes from the word's first offset, zeros past the end.
-    unsigned char tail[80] = {};
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data) + 64 * word;
-    if (64 * word + 80 > size) {
-      memcpy(tail, bytes, size - 64 * word);
-      bytes = tail;
-    }
-    uint64_t top[2] = {0, 0};
-    uint64_t control[2] = {0, 0};
-    top_and_control_bits(bytes, top, control);
-    uint64_t any_top8 = 0;
-    uint64_t control4 = ~uint64_t{0};
-    for (unsigned i = 0; i < 8; ++i) {
-      any_top8 |= bits_from(top[0], top[1], i);
-      if (i < 4)
-        control4 &= bits_from(control[0], control[1], i);
-    }
-    uint64_t control8 = control4 & bits_from(control[0], control[1], 4) &
-                        bits_from(control[0], control[1], 5) &
-                        bits_from(control[0], control[1], 6) &
-                        bits_from(control[0], control[1], 7);
+    const ByteKinds next = kinds_of(data, size, 64 * word + 64);
+    // Of the runs starting in this word, then in the next.
+    uint64_t top2 = here.top | bits_from(here.top, next.top, 1);
+    uint64_t top2_next = next.top | next.top >> 1;
+    uint64_t top4 = top2 | bits_from(top2, top2_next, 2);
+    uint64_t top4_next = top2_next | top2_next >> 2;
+    uint64_t any_top8 = top4 | bits_from(top4, top4_next, 4);
+    uint64_t control2 = here.control & bits_from(here.control, next.control, 1);
+    uint64_t control2_next = next.control & next.control >> 1;
+    uint64_t control4 = control2 & bits_from(control2, control2_next, 2);
+    uint64_t control4_next = control2_next & control2_next >> 2;
+    uint64_t control8 = control4 & bits_from(control4, control4_next, 4);
     uint64_t past_end = 64 * word + 64 <= size ? 0 : ~uint64_t{0} << (size - 64 * word);
     words[2 * word] = any_top8 | control4 | past_end;
     words[2 * word + 1] = control4 & ~control8 & ~any_top8 & ~past_end;
+    here = next;
   }
 }
 
@@ -205,7 +212,7 @@ size_t last_funnel(const MappedContent& content, char first, size_t from, size_t
 // Takes the path of a group, whose names have `len` bytes and start with
 // `first`, forward from *pos to `at`, where a name of the group occurs, and
 // tells whether `at` is a candidate of the path. *pos is where the path
-// stands: the offset that compact_find_name's scan looks at next, as after a
+// stands: the offset that the scan of one name looks at next, as after a
 // jump, a stride or a failed candidate. The path only moves forward and is
 // the same whichever of its occurrences were looked at, so it may lag; but
 // every occurrence before `at` of a name of the group still to be found must
