@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <iterator>
 #include <optional>
 
@@ -12,6 +13,32 @@
 #endif
 
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "bytes are read as little-endian words");
+
+constexpr uint64_t kTopBits = 0x8080808080808080;
+constexpr uint64_t kTextBits = 0xe0e0e0e0e0e0e0e0;  // clear in a byte below 0x20
+
+// The top bit of each of the eight bytes of `word`, byte i's in bit i.
+uint64_t gather_top_bits(uint64_t word) {
+  // The multiplier's eight shifts carry byte i's top bit to bit 56 + i, and
+  // no two products share a bit.
+  return (word & kTopBits) * 0x0002040810204081 >> 56;
+}
+
+ByteKinds byte_kinds_portable(const unsigned char* data) {
+  ByteKinds kinds;
+  for (unsigned part = 0; part < 8; ++part) {
+    uint64_t word;
+    memcpy(&word, data + 8 * part, 8);
+    uint64_t text = word & kTextBits;
+    // The top bit of each byte of 0x20 or more: bits 5 and 6 moved up to it.
+    uint64_t not_control = gather_top_bits(text | text << 1 | text << 2);
+    kinds.top |= gather_top_bits(word) << (8 * part);
+    kinds.control |= (~not_control & 0xff) << (8 * part);
+  }
+  return kinds;
+}
 
 void add_pair(NameStarts* starts, unsigned char first, unsigned char second) {
   unsigned pair = first * 256u + second;
@@ -88,6 +115,18 @@ uint64_t next_start_sse2(const NameStarts& starts, const unsigned char* data, ui
       return *at;
   }
   return next_start_portable(starts, data, i, end);
+}
+
+ByteKinds byte_kinds_sse2(const unsigned char* data) {
+  ByteKinds kinds;
+  const __m128i text = _mm_set1_epi8(static_cast<char>(0xe0));
+  for (unsigned part = 0; part < 4; ++part) {
+    __m128i bytes = load16(data + 16 * part);
+    __m128i control = _mm_cmpeq_epi8(_mm_and_si128(bytes, text), _mm_setzero_si128());
+    kinds.top |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(bytes))} << (16 * part);
+    kinds.control |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(control))} << (16 * part);
+  }
+  return kinds;
 }
 
 #define TEXSIFT_AVX2 __attribute__((target("avx2")))
@@ -189,4 +228,13 @@ uint64_t next_start(const NameStarts& starts, const unsigned char* data, uint64_
     default:
       return next_start_portable(starts, data, i, end);
   }
+}
+
+ByteKinds byte_kinds(const unsigned char* data, StartTest test) {
+#if defined(TEXSIFT_X86_64)
+  if (test != StartTest::kPortable)
+    return byte_kinds_sse2(data);
+#endif
+  (void)test;
+  return byte_kinds_portable(data);
 }

@@ -1,4 +1,4 @@
-// The prefilter of both searches: where in a content a name may begin, found many positions at once.
+// The prefilter of both searches: where in a content a name may begin, and the kinds of its bytes, found many positions at once.
 #pragma once
 
 #include <cstdint>
@@ -48,3 +48,13 @@ NameStarts name_starts(const std::vector<std::string_view>& names, StartTest tes
 // end + 1, which the content must hold.
 uint64_t next_start(const NameStarts& starts, const unsigned char* data, uint64_t i,
                     uint64_t end);
+
+// The kinds of 64 bytes: bit i of `top` set when byte i is 0x80 or more, of
+// `control` when it is below 0x20.
+struct ByteKinds {
+  uint64_t top = 0;
+  uint64_t control = 0;
+};
+
+// The kinds of the 64 bytes at `data`, found with `test`'s instructions.
+ByteKinds byte_kinds(const unsigned char* data, StartTest test);

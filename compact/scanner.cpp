@@ -39,8 +39,9 @@ class SkipMap {
   // The number of words that the map of `size` offsets takes.
   static size_t words_for(size_t size) { return 2 * (size / 64 + 1); }
 
-  // Maps the `size` offsets of `data` into `words`.
-  SkipMap(const char* data, size_t size, uint64_t* words);
+  // Maps the `size` offsets of `data` into `words`, finding the kinds of
+  // bytes with `test`'s instructions.
+  SkipMap(const char* data, size_t size, uint64_t* words, StartTest test);
 
   bool skipped(size_t at) const { return at >= size_ || bit(0, at); }
 
@@ -65,43 +66,14 @@ class SkipMap {
   size_t size_;
 };
 
-static_assert(std::endian::native == std::endian::little, "bytes are read as little-endian words");
-
-constexpr uint64_t kTopBits = 0x8080808080808080;
-constexpr uint64_t kTextBits = 0xe0e0e0e0e0e0e0e0;  // clear in a byte below 0x20
-
-// The top bit of each of the eight bytes of `word`, byte i's in bit i.
-uint64_t gather_top_bits(uint64_t word) {
-  // The multiplier's eight shifts carry byte i's top bit to bit 56 + i, and
-  // no two products share a bit.
-  return (word & kTopBits) * 0x0002040810204081 >> 56;
-}
-
-// The kinds of the 64 bytes from `at`, zeros past the end: bit i of `top`
-// set when byte i is 0x80 or more, of `control` when it is below 0x20.
-struct ByteKinds {
-  uint64_t top = 0;
-  uint64_t control = 0;
-};
-
-ByteKinds kinds_of(const char* data, size_t size, size_t at) {
-  unsigned char tail[64] = {};
-  const unsigned char* bytes = tail;
+// The kinds of the 64 bytes from `at`, zeros past the end.
+ByteKinds kinds_of(const char* data, size_t size, size_t at, StartTest test) {
   if (at + 64 <= size)
-    bytes = reinterpret_cast<const unsigned char*>(data) + at;
-  else if (at < size)
+    return byte_kinds(reinterpret_cast<const unsigned char*>(data) + at, test);
+  unsigned char tail[64] = {};
+  if (at < size)
     memcpy(tail, data + at, size - at);
-  ByteKinds kinds;
-  for (unsigned part = 0; part < 8; ++part) {
-    uint64_t word;
-    memcpy(&word, bytes + 8 * part, 8);
-    uint64_t text = word & kTextBits;
-    // The top bit of each byte of 0x20 or more: bits 5 and 6 moved up to it.
-    uint64_t not_control = gather_top_bits(text | text << 1 | text << 2);
-    kinds.top |= gather_top_bits(word) << (8 * part);
-    kinds.control |= (~not_control & 0xff) << (8 * part);
-  }
-  return kinds;
+  return byte_kinds(tail, test);
 }
 
 // Bits `by` to `by` + 63 of the 128 bits whose low half is `low` (0 < by < 64).
@@ -112,10 +84,11 @@ uint64_t bits_from(uint64_t low, uint64_t high, unsigned by) {
 // Per offset of a word, from the kinds of its bytes and of the next word's,
 // its window start's bits in the map: OR and AND over runs of 2, 4 and 8
 // bytes, each run joining two of half its length.
-SkipMap::SkipMap(const char* data, size_t size, uint64_t* words) : words_(words), size_(size) {
-  ByteKinds here = kinds_of(data, size, 0);
+SkipMap::SkipMap(const char* data, size_t size, uint64_t* words, StartTest test)
+    : words_(words), size_(size) {
+  ByteKinds here = kinds_of(data, size, 0, test);
   for (size_t word = 0; 64 * word <= size; ++word) {
-    const ByteKinds next = kinds_of(data, size, 64 * word + 64);
+    const ByteKinds next = kinds_of(data, size, 64 * word + 64, test);
     // Of the runs starting in this word, then in the next.
     uint64_t top2 = here.top | bits_from(here.top, next.top, 1);
     uint64_t top2_next = next.top | next.top >> 1;
@@ -365,7 +338,7 @@ void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* foun
   if (size == 0 || distinct_.empty())
     return;
   std::unique_ptr<uint64_t[]> work(new uint64_t[SkipMap::words_for(size) + group_starts_.size()]);
-  const SkipMap skips(data, size, work.get());
+  const SkipMap skips(data, size, work.get(), starts_.test);
   const MappedContent content{data, size, skips};
   uint64_t* paths = work.get() + SkipMap::words_for(size);  // where each group's path stands
   std::fill(paths, paths + group_starts_.size(), 0);
