@@ -30,7 +30,7 @@ struct Options {
   int rounds = 3;            // timed passes; the fastest is reported
   const char* list = nullptr;   // file to write the searchable paths to
   const char* names = nullptr;  // file to write the searched names to
-  bool automaton_only = false;  // NameSearch::Scan::kAutomatonOnly
+  StartTest start_test = fastest_start_test();  // the prefilter's way of finding starts
 };
 
 // Loads every file the searches read, in walk order.
@@ -62,7 +62,7 @@ class SilentConsole : public Console {
 [[noreturn]] void usage() {
   fprintf(stderr,
           "usage: texsift_bench_scan GAME_ROOT/ [--copies N] [--rounds N] [--list FILE]\n"
-          "                          [--names FILE] [--no-prefilter]\n");
+          "                          [--names FILE] [--portable]\n");
   exit(2);
 }
 
@@ -79,8 +79,8 @@ Options parse(int argc, char** argv) {
       options.list = argv[++i];
     else if (arg == "--names" && has_value)
       options.names = argv[++i];
-    else if (arg == "--no-prefilter")
-      options.automaton_only = true;
+    else if (arg == "--portable")
+      options.start_test = StartTest::kPortable;
     else if (options.game_root.empty() && arg[0] != '-')
       options.game_root = arg;
     else
@@ -185,8 +185,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::string_view> views(names.begin(), names.end());
   std::clock_t build_start = std::clock();
-  NameSearch search(views, options.automaton_only ? NameSearch::Scan::kAutomatonOnly
-                                                    : NameSearch::Scan::kPrefiltered);
+  NameSearch search(views, options.start_test);
   double build_seconds = seconds_since(build_start);
   uint64_t bytes = 0;
   for (const FileContent& content : walk.contents)

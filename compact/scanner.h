@@ -1,67 +1,71 @@
-// The compact build's scanner: finds names in a file's bytes, passing over non-text stretches in blocks.
+// Texsift-compact's scanner: finds every catalogue name in a file's bytes in one pass.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/found_names.h"
-
-// The index of the first byte equal to `ch` among data[0] to data[count - 1],
-// or none.
-std::optional<size_t> compact_find_byte(const char* data, char ch, size_t count);
-
-// The next candidate for a name of `len` bytes starting with `first`, looking
-// from offset `pos` of the `size` bytes at `data`. Each window start below
-// size - len is either passed over (8 bytes when its 8-byte window holds a
-// byte of 0x80 or more or only bytes below 0x20, 4 bytes when its first four
-// bytes are all below 0x20), or searched for `first` over its next `len`
-// bytes, jumping `len` bytes on a miss. Returns the offset of the first such
-// byte found, or none when the window starts run out. Bytes of a window past
-// the end of the content count as 0x00 and are never read. Names that share
-// their length and first byte meet the same candidates.
-std::optional<size_t> compact_next_candidate(const char* data, size_t size,
-                                             size_t len, char first, size_t pos);
-
-// The offset of the first occurrence of `name` that the scan meets in the
-// `size` bytes at `data`, or none. A candidate counts when all of its bytes
-// lie inside the content and equal the name, whatever byte follows it; after
-// a failed candidate the scan goes on one byte after it. An occurrence inside
-// a window passed over is not found, and content no longer than the name is
-// not searched.
-std::optional<size_t> compact_find_name(const char* data, size_t size,
-                                        std::string_view name);
+#include "common/prefilter.h"
 
 // Names prepared for a search of each content in one pass, whatever their
-// number; each name's answer is what compact_find_name gives. That scan
-// depends only on a name's length and first byte, so the names sharing both
-// (a group) share one path of candidates. The pass finds with a trie where
-// names occur; at each occurrence of a name not yet found, its group's path
-// is taken forward to that offset, to tell whether it is a candidate. Bitmaps
-// of the windows passed over, built once per content, let a path cross a
-// passed stretch in one step, and a path skips ahead to the last offset
-// before the occurrence that every path of its group meets. Prepared once,
-// it serves any number of contents, from several threads at once.
+// number. Each name's answer is where the compact scan of that name alone
+// finds it. The terms:
+//
+// - The *window* at an offset is the 8 bytes from it (bytes past the end
+//   count as 0x00). A window start is *skipped* with a jump of 8 when its
+//   window holds a byte of 0x80 or more or only bytes below 0x20, and with a
+//   jump of 4 when only its first four bytes are below 0x20; otherwise it is
+//   a *text* offset.
+// - The *path* of a name of `len` bytes starting with `first` is the offsets
+//   its scan stands on: from 0, while an offset leaves more than `len` bytes
+//   after it, a skipped one jumps; from a text one, the scan looks for
+//   `first` in its next `len` bytes and stands next one byte past the
+//   `first` found (a *candidate*), or `len` bytes on (a *stride*) when none
+//   is. The first candidate where the name's bytes are is the answer. An
+//   occurrence inside a skipped window is never met.
+// - The path depends only on `len` and `first`: the names sharing both are
+//   a *group*, and share one path.
+// - A path standing on a skipped offset follows its chain of jumps to its
+//   *landing*: the first text offset of the chain, or the first at or past
+//   the end.
+// - A *funnel* of a group is a byte `first` at q, with q + len < size, whose
+//   seven window starts before it are text: every path of the group standing
+//   at or before q meets q, so a path may skip ahead to the last funnel
+//   before an occurrence.
+//
+// An example: the group of "sea", "sky" and "sun" (3 bytes, 's') over
+//
+//   sea ## sky. a sun sky.      (# is a byte 0xFF)
+//   0         10        20
+//
+// The window at 0 holds 0xFF: the path jumps to 8 and misses "sea" and the
+// "sky" at 7. From 8, no 's' in "ky." nor in " a ": strides to 11, then 14,
+// where 's' is a candidate. "sun" is found there; the path goes on at 15,
+// strides to 18 and finds "sky" there. 14 is also a funnel: the windows at
+// 7 to 13 are text.
+//
+// The pass: the prefilter gives the offsets where a name may begin, a trie
+// gives the names that occur there, and for each one not yet found its
+// group's path is taken forward to that offset to tell whether it is a
+// candidate. A map of the skipped window starts, built once per content,
+// lets a path cross a skipped stretch in one step. Prepared once, the search
+// serves any number of contents, from several threads at once.
 class CompactNameSearch {
  public:
-  // Prepares `names`, which may repeat, in any order. Contents of more than
-  // `largest_mapped` bytes are searched one group at a time, without a map.
+  // Prepares `names`, which may repeat, in any order; an empty name is never
+  // found. `test` finds the places where names may begin.
   explicit CompactNameSearch(const std::vector<std::string_view>& names,
-                             size_t largest_mapped = SIZE_MAX);
+                             StartTest test = fastest_start_test());
 
-  // For each name given to the constructor, in that order, what
-  // compact_find_name(data, size, name) returns.
-  std::vector<std::optional<size_t>> find_all(const char* data, size_t size) const;
-
-  // The same answers, recorded in `found` (reset first, names numbered as
-  // given, sorted at the end): forgetting the last content's answers costs
-  // what was found in it, not the number of names. Each call makes one
-  // allocation, its map: a quarter of a byte per content byte, plus 8 bytes
-  // per group. When that allocation fails, the content is searched one group
-  // at a time (the same answers, slower).
+  // For each name given to the constructor, the offset of the first
+  // candidate of its path where its bytes are, recorded in `found` (reset
+  // first, names numbered as given, sorted at the end): forgetting the last
+  // content's answers costs what was found in it, not the number of names.
+  // Each call makes one allocation, its map: a quarter of a byte per content
+  // byte, plus 8 bytes per group.
   void find_all(const char* data, size_t size, FoundNames* found) const;
 
  private:
@@ -72,14 +76,7 @@ class CompactNameSearch {
   };
 
   void build_trie();
-  void add_halves();
-  void search_mapped(const char* data, size_t size, uint64_t* work, FoundNames* given) const;
-  void search_by_group(const char* data, size_t size, FoundNames* given) const;
   uint32_t child(uint32_t node, char byte) const;
-  // Bit i set when offset `from` + i may start a name, judged by the first
-  // three bytes' halves (with AVX2) or by the ranges of first and second
-  // bytes; all of the offsets among the last 18.
-  unsigned possible_starts(const char* data, size_t size, size_t from) const;
   // Calls visit(name) for each distinct name that occurs at `at`, shortest first.
   template <typename Visit>
   void for_each_name_at(const char* data, size_t size, size_t at, const Visit& visit) const;
@@ -95,12 +92,5 @@ class CompactNameSearch {
   std::vector<uint32_t> edge_nodes_;    // the children, parallel to edge_bytes_
   std::vector<uint32_t> first_node_;    // the node one byte deep, by that byte; 0 for none
   std::vector<uint32_t> pair_node_;     // the node two bytes deep, by those bytes; 0 for none
-  // Per place among a name's first three bytes, per low or high half of a
-  // byte: the groups of names (one bit each, by first byte) that may hold it.
-  uint8_t low_half_[3][16] = {};
-  uint8_t high_half_[3][16] = {};
-  bool by_halves_ = false;  // possible_starts tests the halves (the processor has AVX2)
-  unsigned char first_range_[2] = {0xff, 0};   // the lowest and highest first byte
-  unsigned char second_range_[2] = {0xff, 0};  // the same for second bytes, all for a one-byte name
-  size_t largest_mapped_;
+  NameStarts starts_;                   // the prefilter of the names
 };

@@ -7,22 +7,12 @@
 #include <numeric>
 
 #include "common/names.h"
-
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
+#include "common/prefilter.h"
 
 namespace {
 
-// Names go into further automata when their states times byte classes could
-// pass this, which bounds each transition table (four bytes an entry) and
-// keeps its entries within 31 bits.
-constexpr size_t kTableEntries = size_t{1} << 26;
-
 constexpr uint32_t kMatchBit = 0x80000000u;
 constexpr int32_t kNone = -1;
-
-
 
 // True when find_name's leading skip can never pass over an occurrence of
 // `name`, so that its first whole-name occurrence is the answer.
@@ -35,180 +25,6 @@ bool is_plain_text_name(std::string_view name) {
   });
 }
 
-// Where names may begin: the pairs of bytes that names begin with, and
-// coarser tests of their first bytes that vector code applies to many
-// positions at once, leaving only the positions that pass to the pair table.
-struct NameStarts {
-  std::vector<uint64_t> pairs = std::vector<uint64_t>(1024, 0);  // one bit per two bytes
-  // The range that each of the two bytes lies in.
-  unsigned char first_low = 0xff, first_high = 0;
-  unsigned char second_low = 0xff, second_high = 0;
-  // Per byte of the first three, per low or high half of it: the groups of
-  // names (one bit each, grouped by first byte) that may begin so.
-  uint8_t low_half[3][16] = {};
-  uint8_t high_half[3][16] = {};
-};
-
-void add_ranges(NameStarts* starts, unsigned char first, unsigned char second) {
-  starts->first_low = std::min(starts->first_low, first);
-  starts->first_high = std::max(starts->first_high, first);
-  starts->second_low = std::min(starts->second_low, second);
-  starts->second_high = std::max(starts->second_high, second);
-}
-
-// Names go into eight groups by their first byte, which the vector code
-// tells apart: each group's first, second and third bytes are tested together.
-void add_halves(NameStarts* starts, std::string_view name, uint8_t group_bit) {
-  for (size_t k = 0; k < 3; ++k) {
-    auto byte = static_cast<unsigned char>(name[k]);
-    starts->low_half[k][byte & 0x0fu] |= group_bit;
-    starts->high_half[k][byte >> 4] |= group_bit;
-  }
-}
-
-NameStarts name_starts(const std::vector<std::string_view>& names) {
-  NameStarts starts;
-  int group_of_first[256];
-  std::fill(std::begin(group_of_first), std::end(group_of_first), -1);
-  int groups = 0;
-  for (std::string_view name : names) {
-    auto first = static_cast<unsigned char>(name[0]);
-    auto second = static_cast<unsigned char>(name[1]);
-    unsigned pair = first * 256u + second;
-    starts.pairs[pair / 64] |= uint64_t{1} << (pair % 64);
-    add_ranges(&starts, first, second);
-    if (group_of_first[first] < 0)
-      group_of_first[first] = groups++ % 8;
-    add_halves(&starts, name, static_cast<uint8_t>(1u << group_of_first[first]));
-  }
-  return starts;
-}
-
-bool begins_name(const NameStarts& starts, const unsigned char* at) {
-  unsigned pair = at[0] * 256u + at[1];
-  return (starts.pairs[pair / 64] >> (pair % 64)) & 1u;
-}
-
-// The first position from `i` on, before `end`, at which a name may begin:
-// its two bytes are one of the pairs. Reads the bytes up to end + 1.
-using StartSearch = uint64_t (*)(const NameStarts& starts, const unsigned char* data,
-                                 uint64_t i, uint64_t end);
-
-uint64_t next_start_bytewise(const NameStarts& starts, const unsigned char* data, uint64_t i,
-                             uint64_t end) {
-  while (i < end && !begins_name(starts, data + i))
-    ++i;
-  return i;
-}
-
-// The first position of `mask` (bit j for position i + j) that begins a
-// name, or none.
-std::optional<uint64_t> first_in_mask(const NameStarts& starts, const unsigned char* data,
-                                      uint64_t i, uint32_t mask) {
-  for (; mask != 0; mask &= mask - 1) {
-    uint64_t at = i + static_cast<unsigned>(std::countr_zero(mask));
-    if (begins_name(starts, data + at))
-      return at;
-  }
-  return std::nullopt;
-}
-
-#if defined(__SSE2__)
-
-__m128i load16(const unsigned char* at) {
-  return _mm_loadu_si128(static_cast<const __m128i*>(static_cast<const void*>(at)));
-}
-
-__m128i splat(unsigned char byte) {
-  return _mm_set1_epi8(static_cast<char>(byte));
-}
-
-// 0xFF in each byte of `bytes` from `low` to `low` + `span`, 0 in the others.
-__m128i in_range(__m128i bytes, __m128i low, __m128i span) {
-  return _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, low), span), _mm_setzero_si128());
-}
-
-// Sixteen positions a step: those whose two bytes lie in the ranges are
-// looked up in the pair table.
-uint64_t next_start_sse2(const NameStarts& starts, const unsigned char* data, uint64_t i,
-                         uint64_t end) {
-  const __m128i first_low = splat(starts.first_low);
-  const __m128i first_span = splat(static_cast<unsigned char>(starts.first_high - starts.first_low));
-  const __m128i second_low = splat(starts.second_low);
-  const __m128i second_span =
-      splat(static_cast<unsigned char>(starts.second_high - starts.second_low));
-  for (; i + 16 <= end; i += 16) {
-    __m128i both = _mm_and_si128(in_range(load16(data + i), first_low, first_span),
-                                 in_range(load16(data + i + 1), second_low, second_span));
-    auto mask = static_cast<uint32_t>(_mm_movemask_epi8(both));
-    if (mask == 0)
-      continue;
-    if (std::optional<uint64_t> at = first_in_mask(starts, data, i, mask))
-      return *at;
-  }
-  return next_start_bytewise(starts, data, i, end);
-}
-
-#define TEXSIFT_AVX2 __attribute__((target("avx2")))
-
-TEXSIFT_AVX2 __m256i load32(const unsigned char* at) {
-  return _mm256_loadu_si256(static_cast<const __m256i*>(static_cast<const void*>(at)));
-}
-
-TEXSIFT_AVX2 __m256i halves_table(const uint8_t (&table)[16]) {
-  return _mm256_broadcastsi128_si256(load16(table));
-}
-
-// Per byte of `bytes`, the groups whose names may have that byte at place `k`.
-TEXSIFT_AVX2 __m256i groups_of(const __m256i (&low)[3], const __m256i (&high)[3], size_t k,
-                               __m256i bytes) {
-  const __m256i nibble = _mm256_set1_epi8(0x0f);
-  __m256i low_groups = _mm256_shuffle_epi8(low[k], _mm256_and_si256(bytes, nibble));
-  __m256i high_groups =
-      _mm256_shuffle_epi8(high[k], _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble));
-  return _mm256_and_si256(low_groups, high_groups);
-}
-
-// Thirty-two positions a step: each byte's low and high halves give the
-// groups of names that may have it in its place, and the positions where a
-// group remains after the first three bytes (every name here has three or
-// more) are looked up in the pair table.
-TEXSIFT_AVX2 uint64_t next_start_avx2(const NameStarts& starts, const unsigned char* data,
-                                      uint64_t i, uint64_t end) {
-  __m256i low[3], high[3];
-  for (size_t k = 0; k < 3; ++k) {
-    low[k] = halves_table(starts.low_half[k]);
-    high[k] = halves_table(starts.high_half[k]);
-  }
-  // Position i + 31 reads up to i + 33: within end + 1 when i + 32 <= end.
-  for (; i + 32 <= end; i += 32) {
-    __m256i groups = _mm256_and_si256(
-        _mm256_and_si256(groups_of(low, high, 0, load32(data + i)),
-                         groups_of(low, high, 1, load32(data + i + 1))),
-        groups_of(low, high, 2, load32(data + i + 2)));
-    auto none = static_cast<uint32_t>(
-        _mm256_movemask_epi8(_mm256_cmpeq_epi8(groups, _mm256_setzero_si256())));
-    if (none == 0xffffffffu)
-      continue;
-    if (std::optional<uint64_t> at = first_in_mask(starts, data, i, ~none))
-      return *at;
-  }
-  return next_start_sse2(starts, data, i, end);
-}
-
-StartSearch fastest_start_search() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") ? next_start_avx2 : next_start_sse2;
-}
-
-#else
-
-StartSearch fastest_start_search() {
-  return next_start_bytewise;
-}
-
-#endif
-
 }  // namespace
 
 // The automaton of a group of distinct plain-text names. Its transition table
@@ -219,15 +35,13 @@ StartSearch fastest_start_search() {
 class NameAutomaton {
  public:
   // Builds the automaton of `names`; `ids` are their indexes in the results.
-  NameAutomaton(const std::vector<std::string_view>& names, const std::vector<uint32_t>& ids);
+  NameAutomaton(const std::vector<std::string_view>& names, const std::vector<uint32_t>& ids,
+                StartTest test);
 
   // Records in `offsets` (indexed by id, empty for its names on entry) the
   // first whole-name occurrence of each of its names, running the automaton
   // only from the places where the pairs of first bytes are.
   void scan(Bytes content, FoundNames* offsets) const;
-
-  // The same, stepping the automaton through every byte.
-  void scan_every_byte(Bytes content, FoundNames* offsets) const;
 
  private:
   void build_classes(const std::vector<std::string_view>& names);
@@ -241,7 +55,6 @@ class NameAutomaton {
   uint8_t class_of_[256] = {};
   bool terminator_[256] = {};
   NameStarts starts_;
-  StartSearch next_start_ = fastest_start_search();
   uint32_t classes_ = 1;              // class 0 is every byte no name holds
   uint32_t deep_ = 0;                 // entries below this: the root and states one byte deep
   std::vector<uint32_t> table_;       // states * classes_
@@ -252,8 +65,8 @@ class NameAutomaton {
 };
 
 NameAutomaton::NameAutomaton(const std::vector<std::string_view>& names,
-                             const std::vector<uint32_t>& ids)
-    : starts_(name_starts(names)), name_count_(names.size()) {
+                             const std::vector<uint32_t>& ids, StartTest test)
+    : starts_(name_starts(names, test)), name_count_(names.size()) {
   for (int byte = 0; byte < 256; ++byte)
     terminator_[byte] = is_name_terminator(static_cast<unsigned char>(byte));
   build_classes(names);
@@ -365,14 +178,14 @@ void NameAutomaton::scan(Bytes content, FoundNames* offsets) const {
   const uint64_t end = content.size() - 2;
   size_t remaining = name_count_;
   uint64_t i = 0;
-  while ((i = next_start_(starts_, content.data(), i, end)) < end)
+  while ((i = next_start(starts_, content.data(), i, end)) < end)
     i = run_from(content, i, offsets, &remaining);
 }
 
 // Runs the automaton from the root at `start`, where a pair of first bytes
 // is, until its state is the root or one byte deep again: a name that is
 // not yet found then begins at the returned position or later, where
-// next_start_ finds it. Returns the content's size when no name is left.
+// next_start finds it. Returns the content's size when no name is left.
 uint64_t NameAutomaton::run_from(Bytes content, uint64_t start, FoundNames* offsets,
                                  size_t* remaining) const {
   const unsigned char* data = content.data();
@@ -392,19 +205,6 @@ uint64_t NameAutomaton::run_from(Bytes content, uint64_t start, FoundNames* offs
   return content.size();
 }
 
-void NameAutomaton::scan_every_byte(Bytes content, FoundNames* offsets) const {
-  size_t remaining = name_count_;
-  uint32_t entry = 0;
-  for (uint64_t i = 0; i < content.size(); ++i) {
-    entry = table_[entry + class_of_[content[i]]];
-    if (!(entry & kMatchBit))
-      continue;
-    entry &= ~kMatchBit;
-    if (ends_name(content, i) && report(entry / classes_, i + 1, offsets, &remaining))
-      return;
-  }
-}
-
 namespace {
 
 // The number of byte classes of an automaton of all of `names`.
@@ -417,18 +217,19 @@ size_t byte_classes(const std::vector<std::string_view>& names) {
 }
 
 // The automata of `names` (distinct plain-text names; `ids` are their
-// indexes in the results): one, unless the bound on the table size needs more.
+// indexes in the results): one, unless `largest_table` needs more.
 std::vector<NameAutomaton> build_automata(const std::vector<std::string_view>& names,
-                                          const std::vector<uint32_t>& ids) {
+                                          const std::vector<uint32_t>& ids, StartTest test,
+                                          size_t largest_table) {
   // A trie has at most one state per name byte, and the root.
-  const size_t bytes_per_automaton = kTableEntries / byte_classes(names) - 1;
+  const size_t bytes_per_automaton = largest_table / byte_classes(names) - 1;
   std::vector<NameAutomaton> automata;
   std::vector<std::string_view> group;
   std::vector<uint32_t> group_ids;
   size_t group_bytes = 0;
   for (size_t n = 0; n < names.size(); ++n) {
     if (group_bytes + names[n].size() > bytes_per_automaton && !group.empty()) {
-      automata.emplace_back(group, group_ids);
+      automata.emplace_back(group, group_ids, test);
       group.clear();
       group_ids.clear();
       group_bytes = 0;
@@ -438,14 +239,15 @@ std::vector<NameAutomaton> build_automata(const std::vector<std::string_view>& n
     group_bytes += names[n].size();
   }
   if (!group.empty())
-    automata.emplace_back(group, group_ids);
+    automata.emplace_back(group, group_ids, test);
   return automata;
 }
 
 }  // namespace
 
-NameSearch::NameSearch(const std::vector<std::string_view>& names, Scan scan)
-    : names_(names), scan_(scan) {
+NameSearch::NameSearch(const std::vector<std::string_view>& names, StartTest test,
+                       size_t largest_table)
+    : names_(names) {
   const std::vector<uint32_t> first_of = first_occurrences(names);
   std::vector<std::string_view> plain;
   std::vector<uint32_t> plain_ids;
@@ -459,28 +261,15 @@ NameSearch::NameSearch(const std::vector<std::string_view>& names, Scan scan)
       searched_one_by_one_.push_back(n);
     }
   }
-  automata_ = build_automata(plain, plain_ids);
+  automata_ = build_automata(plain, plain_ids, test, largest_table);
 }
 
 NameSearch::~NameSearch() = default;
 
-std::vector<std::optional<uint64_t>> NameSearch::find_all(Bytes content) const {
-  FoundNames found;
-  find_all(content, &found);
-  std::vector<std::optional<uint64_t>> offsets;
-  for (uint32_t n = 0; n < names_.size(); ++n)
-    offsets.push_back(found.offset(n));
-  return offsets;
-}
-
 void NameSearch::find_all(Bytes content, FoundNames* found) const {
   found->reset(names_.size());
-  for (const NameAutomaton& automaton : automata_) {
-    if (scan_ == Scan::kPrefiltered)
-      automaton.scan(content, found);
-    else
-      automaton.scan_every_byte(content, found);
-  }
+  for (const NameAutomaton& automaton : automata_)
+    automaton.scan(content, found);
   for (uint32_t n : searched_one_by_one_)
     if (std::optional<uint64_t> offset = find_name(content, names_[n]))
       found->record(n, *offset);

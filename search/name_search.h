@@ -2,12 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "common/found_names.h"
+#include "common/prefilter.h"
 #include "search/matcher.h"
 
 class NameAutomaton;
@@ -19,36 +19,30 @@ class NameAutomaton;
 // hidden by find_name's leading skip: the four-byte window at its first byte
 // always looks like text. Its answer is therefore its first occurrence that a
 // terminator byte or the end of the content follows, which an Aho-Corasick
-// automaton finds for all such names together. A vectorised search for the
-// names' first two bytes passes the bytes where none of them can begin, and
-// the automaton runs only from there until no partial name longer than one
-// byte is pending. Other names are rare; they are searched one by one with
+// automaton finds for all such names together. The prefilter passes the
+// bytes where none of the names' first two bytes begin, and the automaton
+// runs only from there until no partial name longer than one byte is
+// pending. Other names are rare; they are searched one by one with
 // find_name.
 class NameSearch {
  public:
-  // How find_all reaches the places where names may begin.
-  enum class Scan {
-    kPrefiltered,    // the search for first bytes, then the automaton
-    kAutomatonOnly,  // the automaton alone, through every byte: slower, kept
-                     // as the reference the fuzz target checks the other by
-  };
-
   // Prepares `names`, which may repeat, in any order. Their bytes must stay
-  // valid for the object's life.
+  // valid for the object's life. `test` finds the places where names may
+  // begin. Names go into further automata when one automaton's table (four
+  // bytes an entry, states times byte classes) could pass `largest_table`
+  // entries, which must stay within 31 bits.
   explicit NameSearch(const std::vector<std::string_view>& names,
-                      Scan scan = Scan::kPrefiltered);
+                      StartTest test = fastest_start_test(),
+                      size_t largest_table = size_t{1} << 26);
   ~NameSearch();
   NameSearch(const NameSearch&) = delete;
   NameSearch& operator=(const NameSearch&) = delete;
 
-  // For each name given to the constructor, in that order, exactly what
-  // find_name(content, name) returns. Both forms of find_all keep no state in
-  // the object: they are safe to call from several threads at once on it.
-  std::vector<std::optional<uint64_t>> find_all(Bytes content) const;
-
-  // The same answers, recorded in `found` (reset first, names numbered as
+  // For each name given to the constructor, exactly what find_name(content,
+  // name) returns, recorded in `found` (reset first, names numbered as
   // given, sorted at the end). Reused from file to file, it costs time in
-  // proportion to the names found, not to the names sought.
+  // proportion to the names found, not to the names sought. It keeps no
+  // state in the object: several threads may call it at once.
   void find_all(Bytes content, FoundNames* found) const;
 
  private:
@@ -57,5 +51,4 @@ class NameSearch {
   std::vector<std::pair<uint32_t, uint32_t>> repeats_;
   std::vector<uint32_t> searched_one_by_one_;  // indexes into names_
   std::vector<NameAutomaton> automata_;
-  Scan scan_;
 };

@@ -1,6 +1,7 @@
 // Texsift-compact's whole report, colours included, against a per-name model of its search on generated trees.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -13,16 +14,22 @@
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/walk.h"
+#include "support/name_models.h"
 #include "support/test_support.h"
 
 namespace {
 
 // The straightforward search: the walk with the compact filter, and every
-// catalogue name tried on each file's content with compact_find_name.
+// catalogue name tried on each file's content with the per-name model. On
+// each file it also checks the one-pass search with each start test of its
+// prefilter, which the program runs with only the fastest.
 class PerNameModel : public WalkVisitor {
  public:
   PerNameModel(const Catalogue& catalogue, size_t game_root_len, Console& console)
-      : catalogue_(catalogue), game_root_len_(game_root_len), console_(console) {}
+      : catalogue_(catalogue), game_root_len_(game_root_len), console_(console) {
+    for (StartTest test : available_start_tests())
+      searches_.push_back(std::make_unique<CompactNameSearch>(catalogue.name_views(), test));
+  }
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
     return compact_entry_action(entry);
@@ -33,13 +40,23 @@ class PerNameModel : public WalkVisitor {
     const std::string content = read_whole_file(native_path(path));
     if (content.empty())
       return;
-    for (const std::string& name : catalogue_.names) {
+    std::vector<std::optional<uint64_t>> model;
+    for (const std::string& name : catalogue_.names)
+      model.push_back(model_compact_find_name(
+          reinterpret_cast<const unsigned char*>(content.data()), content.size(), name));
+    FoundNames found;
+    for (const auto& search : searches_) {
+      search->find_all(content.data(), content.size(), &found);
+      EXPECT_EQ(all_offsets(found), model) << path << " start test " << &search - searches_.data();
+    }
+    for (size_t n = 0; n < model.size(); ++n) {
       console_.set_colour(kColourGrey);
-      if (name.size() > content.size())
+      if (catalogue_.names[n].size() > content.size())
         continue;
-      if (std::optional<size_t> offset = compact_find_name(content.data(), content.size(), name)) {
+      if (model[n]) {
         console_.set_colour(kColourGreen);
-        print(console_, "FOUND '%s' @ %zu\n", path.c_str() + game_root_len_, *offset);
+        print(console_, "FOUND '%s' @ %zu\n", path.c_str() + game_root_len_,
+              static_cast<size_t>(*model[n]));
       }
     }
   }
@@ -48,6 +65,7 @@ class PerNameModel : public WalkVisitor {
   const Catalogue& catalogue_;
   size_t game_root_len_;
   Console& console_;
+  std::vector<std::unique_ptr<CompactNameSearch>> searches_;
 };
 
 // The transcript the model gives for a run on `root`.

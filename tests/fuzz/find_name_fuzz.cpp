@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "fuzz/fuzz_case.h"
-#include "fuzz/reference_scanners.h"
+#include "support/name_models.h"
 #include "search/matcher.h"
 
 namespace {

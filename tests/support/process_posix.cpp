@@ -35,11 +35,16 @@ int run_program(const std::vector<std::string>& args, const std::string& stdout_
   posix_spawn_file_actions_addopen(actions.get(), 2, stderr_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<char*> argv;
+#if defined(TEXSIFT_TEST_EMULATOR)
+  // A cross-compiled program runs under the emulator, found on the PATH.
+  for (const char* word : {TEXSIFT_TEST_EMULATOR})
+    argv.push_back(const_cast<char*>(word));
+#endif
   for (const std::string& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   pid_t pid;
-  if (posix_spawn(&pid, argv[0], actions.get(), nullptr, argv.data(), environ) != 0)
+  if (posix_spawnp(&pid, argv[0], actions.get(), nullptr, argv.data(), environ) != 0)
     return -1;
   int status = 0;
   if (waitpid(pid, &status, 0) < 0)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
+#include <memory>
 
 #include "app/texsift.h"
 #include "catalogue/catalogue.h"
@@ -9,17 +10,23 @@
 #include "common/file_content.h"
 #include "search/filter.h"
 #include "search/matcher.h"
+#include "search/name_search.h"
 #include "support/generated_tree.h"
 #include "support/test_support.h"
 
 namespace {
 
 // The straightforward model: one find_name per name per file, and for the
-// per-texture report one whole walk per name.
+// per-texture report one whole walk per name. On each file it also checks
+// the one-pass search with each start test of its prefilter, which the
+// program runs with only the fastest.
 class ModelWalk : public SearchableWalk {
  public:
   ModelWalk(size_t game_root_length, std::vector<std::string_view> names, bool per_file)
-      : root_(game_root_length), names_(std::move(names)), per_file_(per_file) {}
+      : root_(game_root_length), names_(std::move(names)), per_file_(per_file) {
+    for (StartTest test : available_start_tests())
+      searches_.push_back(std::make_unique<NameSearch>(names_, test));
+  }
 
   void on_file(const std::string& path, const std::string& open_path,
                const DirEntry& entry) override {
@@ -33,6 +40,7 @@ class ModelWalk : public SearchableWalk {
       return;
     FileContent content;
     load_file(file, path, static_cast<uint64_t>(size), &content);
+    check_searches(content.bytes(), path);
     for (std::string_view name : names_) {
       if (per_file_)
         text += "{7}";
@@ -49,6 +57,16 @@ class ModelWalk : public SearchableWalk {
   bool found_any = false;
 
  private:
+  void check_searches(Bytes content, const std::string& path) {
+    FoundNames found;
+    for (const auto& search : searches_) {
+      search->find_all(content, &found);
+      for (uint32_t n = 0; n < names_.size(); ++n)
+        EXPECT_EQ(found.offset(n), find_name(content, names_[n]))
+            << path << " " << names_[n] << " start test " << &search - searches_.data();
+    }
+  }
+
   void found(const std::string& what, uint64_t offset) {
     text += "{10}FOUND '" + what + "' @ " + std::to_string(offset) + "\n";
     found_any = true;
@@ -57,6 +75,7 @@ class ModelWalk : public SearchableWalk {
   size_t root_;
   std::vector<std::string_view> names_;
   bool per_file_;
+  std::vector<std::unique_ptr<NameSearch>> searches_;
 };
 
 // What the model prints after the selection line.

@@ -1,10 +1,13 @@
-// Plain models of the two scanners, written step by step from their descriptions, for the fuzzers to check against.
+// Plain models of the two scanners, one name at a time, written step by step from their descriptions: the tests' reference.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
+
+#include "common/found_names.h"
 
 // Texsift's matcher, one byte at a time: from the start and after each
 // failed candidate, a leading skip passes single bytes while the four-byte
@@ -29,3 +32,6 @@ std::optional<uint64_t> first_whole_name(const unsigned char* content, size_t si
 // after a failed candidate. Bytes past the content count as 0x00.
 std::optional<uint64_t> model_compact_find_name(const unsigned char* content, size_t size,
                                                 std::string_view name);
+
+// Every name's offset in `found`, in the order of the names.
+std::vector<std::optional<uint64_t>> all_offsets(const FoundNames& found);

@@ -1,5 +1,5 @@
-// The step-by-step models of the two scanners.
-#include "fuzz/reference_scanners.h"
+// The per-name models of the two scanners, written step by step: the reference of the tables and the fuzz targets.
+#include "support/name_models.h"
 
 #include <cstring>
 
@@ -107,4 +107,11 @@ std::optional<uint64_t> model_compact_find_name(const unsigned char* content, si
     ++pos;
   }
   return std::nullopt;
+}
+
+std::vector<std::optional<uint64_t>> all_offsets(const FoundNames& found) {
+  std::vector<std::optional<uint64_t>> offsets;
+  for (uint32_t name = 0; name < found.name_count(); ++name)
+    offsets.push_back(found.offset(name));
+  return offsets;
 }
