@@ -1,6 +1,7 @@
 // The walk over the texture directory, with each program's rules passed in.
 #include "common/texture_walk.h"
 
+#include "common/file_pool.h"
 #include "common/names.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
@@ -70,7 +71,7 @@ std::vector<std::string_view> Catalogue::name_views() const {
 Catalogue walk_textures(const std::string& texture_root, const GamePaths& paths,
                         const TextureRules& rules, Console& console) {
   TextureCollector collector(texture_root.size(), paths, rules, console);
-  walk_tree(texture_root, collector);
+  walk_tree(texture_root, collector, listing_helpers(search_threads_quietly()));
   return std::move(collector.catalogue);
 }
 
