@@ -20,8 +20,8 @@ namespace {
 // walk and the printing go on, few enough to bound memory.
 constexpr size_t kFilesPerThread = 4;
 
-// Listing a directory waits mostly on the system, and a few threads keep the
-// walk ahead even on a cold cache.
+// Listing a directory is mostly the system's work: a few threads keep ahead
+// of the walk, and more would only add threads.
 constexpr unsigned kMostListingHelpers = 4;
 
 // Opens, reads and searches the file of `result`, whose paths and name are set.
