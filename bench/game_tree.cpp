@@ -411,7 +411,8 @@ void count_textures(const std::vector<Texture>& textures, TreeStats* stats) {
 const TreeSize* find_tree_size(std::string_view label) {
   static const TreeSize sizes[] = {{"small", 500, 20, 2, 250, 40},
                                    {"medium", 4000, 250, 8, 2000, 200},
-                                   {"large", 8000, 1024, 16, 4000, 360}};
+                                   {"large", 8000, 1024, 16, 4000, 360},
+                                   {"xl", 18000, 3584, 18, 5000, 600}};
   for (const TreeSize& size : sizes)
     if (size.label == label)
       return &size;

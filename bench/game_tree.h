@@ -1,4 +1,4 @@
-// A generated game tree: its three sizes and the writing of one.
+// A generated game tree: its sizes and the writing of one.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +16,8 @@ struct TreeSize {
   size_t configs;
 };
 
-// The size called `label` ("small", "medium" or "large"), or null.
+// The size called `label` ("small", "medium", "large" or "xl", about a
+// whole unpacked game), or null.
 const TreeSize* find_tree_size(std::string_view label);
 
 // What was written.

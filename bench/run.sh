@@ -3,7 +3,9 @@
 # on generated game trees of each size. Builds the programs, finds or makes the
 # trees, then leaves the timing and the tables to bench/measure.py.
 #
-# Usage: bench/run.sh [small|medium|large|all] ...      (default: small)
+# Usage: bench/run.sh [small|medium|large|xl|all] ...   (default: small)
+# "all" is small, medium and large; xl, a whole game's size (about 5 GiB of
+# disk and a few minutes to generate), runs only when named.
 # Environment:
 #   TEXSIFT_BUILD_DIR   build directory of the release preset (build/release)
 #   BENCH_RUNS          timed runs of each command, at least 5 for a table
@@ -25,19 +27,19 @@ limit=${BENCH_TIMEOUT:-600}
 say() { echo "run.sh: $*" >&2; }
 
 usage() {
-  echo "usage: bench/run.sh [small|medium|large|all] ..." >&2
+  echo "usage: bench/run.sh [small|medium|large|xl|all] ..." >&2
   exit 2
 }
 
-# The sizes named on the command line, in the order small, medium, large.
+# The sizes named on the command line, in the order small, medium, large, xl.
 parse_sizes() {
   local wanted=" ${*:-small} " size
-  [[ $wanted == *" all "* ]] && wanted=" small medium large "
+  [[ $wanted == *" all "* ]] && wanted+="small medium large "
   for size in $wanted; do
-    case $size in small | medium | large) ;; *) usage ;; esac
+    case $size in small | medium | large | xl | all) ;; *) usage ;; esac
   done
   sizes=()
-  for size in small medium large; do
+  for size in small medium large xl; do
     [[ $wanted == *" $size "* ]] && sizes+=("$size")
   done
   return 0

@@ -1,6 +1,7 @@
 // The walk over the texture directory that collects the catalogue by a program's texture rules.
 #include "catalogue/catalogue.h"
 
+#include "common/tree_search.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
@@ -70,7 +71,7 @@ Catalogue collect_textures(const std::string& texture_root, const GamePaths& pat
                            Console& console, const TextureRules& rules) {
   // Names are cut from the paths as shown, which may be shorter than the root as given.
   TextureCollector collector(to_shown_name(texture_root).size(), paths, rules, console);
-  walk_tree(texture_root, collector);
+  walk_tree(texture_root, collector, listing_helpers(search_threads_quietly()));
   return std::move(collector.catalogue);
 }
 

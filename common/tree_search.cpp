@@ -16,6 +16,10 @@
 
 namespace {
 
+// Listing a directory is mostly the system's work: a few threads keep ahead
+// of the walk, and more would only add threads.
+constexpr unsigned kMostListingHelpers = 4;
+
 // Opens, reads and searches the file of `result`, whose paths and name are set.
 void search_file(const ContentSearch& search, FileContent* content, FileResult* result) {
   InputFile file;
@@ -193,6 +197,20 @@ class ParallelSearch : public WalkVisitor {
   std::vector<std::thread> workers_;
 };
 
+// TEXSIFT_THREADS when it holds a whole number from 1 to 1024.
+std::optional<unsigned> threads_asked() {
+  const char* text = getenv("TEXSIFT_THREADS");
+  if (!text)
+    return std::nullopt;
+  char* end = nullptr;
+  long value = strtol(text, &end, 10);
+  if (end != text && *end == '\0' && value >= 1 && value <= 1024)
+    return static_cast<unsigned>(value);
+  return std::nullopt;
+}
+
+unsigned hardware_threads() { return std::max(1u, std::thread::hardware_concurrency()); }
+
 }  // namespace
 
 void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
@@ -205,20 +223,25 @@ void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned 
     return;
   }
   ParallelSearch walk(filter, threads, search, sink, progress);
-  walk_tree(root, walk);
+  walk_tree(root, walk, listing_helpers(threads));
   walk.finish();
 }
 
+unsigned search_threads_quietly() {
+  return threads_asked().value_or(hardware_threads());
+}
+
 unsigned search_threads() {
-  unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-  const char* text = getenv("TEXSIFT_THREADS");
-  if (!text)
-    return hardware;
-  char* end = nullptr;
-  long value = strtol(text, &end, 10);
-  if (end != text && *end == '\0' && value >= 1 && value <= 1024)
-    return static_cast<unsigned>(value);
-  warning("TEXSIFT_THREADS='%s' is not a whole number from 1 to 1024; searching with %u threads",
-          text, hardware);
+  std::optional<unsigned> asked = threads_asked();
+  if (asked)
+    return *asked;
+  unsigned hardware = hardware_threads();
+  if (const char* text = getenv("TEXSIFT_THREADS"))
+    warning("TEXSIFT_THREADS='%s' is not a whole number from 1 to 1024; searching with %u threads",
+            text, hardware);
   return hardware;
+}
+
+unsigned listing_helpers(unsigned threads) {
+  return threads <= 1 ? 0 : std::min(threads, kMostListingHelpers);
 }

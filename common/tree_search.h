@@ -66,3 +66,12 @@ void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned 
 // number from 1 to 1024, otherwise (with a warning when it is set) the
 // hardware's thread count.
 unsigned search_threads();
+
+// search_threads() without its warning, for a walk that comes before the
+// search and leaves the warning to it.
+unsigned search_threads_quietly();
+
+// How many threads list directories ahead of a walk (see walk_tree) beside
+// `threads` searching: none for one thread, whose walk lists each directory
+// as it enters it.
+unsigned listing_helpers(unsigned threads);

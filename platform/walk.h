@@ -45,3 +45,12 @@ class WalkVisitor {
 // the file functions take, as the command line gives it; the paths built are
 // shown from to_shown_name of it, so its own name is never warned of.
 void walk_tree(const std::string& directory, WalkVisitor& visitor);
+
+// Walks as walk_tree above does, making the same calls of `visitor` in the
+// same order on the calling thread, with the same warnings at the same
+// points, while `helpers` other threads list ahead the directories the walk
+// is about to enter, in the order it will enter them. At most a bounded
+// number of entries are held ahead, so memory does not grow with the tree.
+// With no helpers it is walk_tree above: each directory is listed as the
+// walk enters it.
+void walk_tree(const std::string& directory, WalkVisitor& visitor, unsigned helpers);
