@@ -81,10 +81,11 @@ std::string totals(const RecordReport& report, const Catalogue& catalogue,
 
 }  // namespace
 
-void record_textures(const std::string& game_root, const Catalogue& catalogue,
-                     const RecordReport& report) {
-  print_texture_records(catalogue, find_references(game_root, catalogue.name_views(), report.paths),
-                        report);
+References record_textures(const std::string& game_root, const Catalogue& catalogue,
+                           const RecordReport& report) {
+  References references = find_references(game_root, catalogue.name_views(), report.paths);
+  print_texture_records(catalogue, references, report);
+  return references;
 }
 
 void print_texture_records(const Catalogue& catalogue, const References& references,
@@ -99,10 +100,14 @@ void print_texture_records(const Catalogue& catalogue, const References& referen
 }
 
 void record_files(const std::string& game_root, const Catalogue& catalogue,
-                  const RecordReport& report) {
+                  const RecordReport& report, const ResultSink& also) {
   NameSearch search(catalogue.name_views());
   FileRecords records(report, catalogue);
   records.begin();
-  search_tree(game_root, search, [&records](const FileResult& result) { records.on_file(result); });
+  search_tree(game_root, search, [&records, &also](const FileResult& result) {
+    records.on_file(result);
+    if (also)
+      also(result);
+  });
   records.end();
 }

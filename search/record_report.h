@@ -3,14 +3,16 @@
 
 #include <string>
 
+#include "common/file_pool.h"
 #include "common/file_records.h"
+#include "search/references.h"
 
 struct Catalogue;
 struct References;
 
 // Walks `game_root` once, as search_textures does, and writes the texture
-// records of what it finds: print_texture_records.
-void record_textures(const std::string& game_root, const Catalogue& catalogue,
+// records of what it finds: print_texture_records. Returns the references found.
+References record_textures(const std::string& game_root, const Catalogue& catalogue,
                      const RecordReport& report);
 
 // Writes a record per texture of `catalogue`, in catalogue order, with its
@@ -24,5 +26,6 @@ void print_texture_records(const Catalogue& catalogue, const References& referen
 
 // Walks `game_root` once, as search_files does, and writes FileRecords: a
 // record per file searched and the totals.
+// `also`, when given, takes each file's result after its record.
 void record_files(const std::string& game_root, const Catalogue& catalogue,
-                  const RecordReport& report);
+                  const RecordReport& report, const ResultSink& also = {});
