@@ -28,6 +28,17 @@ void append(void* context, void* data, int size) {
                                              static_cast<size_t>(size));
 }
 
+// True when an uncompressed TGA is shorter than its header says; stb_image
+// would read zeros past the end. Run-length files are not checked.
+bool short_uncompressed_tga(std::string_view bytes, uint32_t width, uint32_t height) {
+  auto byte = [&](size_t at) { return static_cast<uint64_t>(static_cast<uint8_t>(bytes[at])); };
+  if (bytes.size() < 18 || byte(2) < 1 || byte(2) > 3)
+    return false;
+  uint64_t colour_map = byte(1) ? (byte(5) | (byte(6) << 8)) * ((byte(7) + 7) / 8) : 0;
+  uint64_t pixels = uint64_t{width} * height * ((byte(16) + 7) / 8);
+  return 18 + byte(0) + colour_map + pixels > bytes.size();
+}
+
 }  // namespace
 
 const char* decode_tga(std::string_view bytes, TgaImage* image) {
@@ -40,6 +51,8 @@ const char* decode_tga(std::string_view bytes, TgaImage* image) {
   image->height = static_cast<uint32_t>(height);
   if (image->width > kMaxTgaSide || image->height > kMaxTgaSide)
     return "too large";
+  if (short_uncompressed_tga(bytes, image->width, image->height))
+    return "truncated";
   image->rgba.reset(stbi_load_from_memory(data, to_int(bytes.size()), &width, &height,
                                           &components, 4));
   return image->rgba ? nullptr : "truncated";
