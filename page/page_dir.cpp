@@ -79,8 +79,12 @@ std::string where_problem(const std::string& dir, const std::string& game_root) 
   std::string real_root = real_path(game_root.empty() ? "." : game_root);
   if (real.empty() || real_root.empty())
     return "cannot be resolved";
-  std::string inside = with_separator(real_root);
-  if (with_separator(real).starts_with(inside) || with_separator(real) == inside)
+  // Compared with one separator, '/', since real paths use the platform's own.
+  auto comparable = [](std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path.ends_with('/') ? path : path + '/';
+  };
+  if (comparable(real).starts_with(comparable(real_root)))
     return "lies inside the game tree";
   if (walk_meets(game_root, identities_up_from(real)))
     return "is reached by the walk of the game tree through a link";
