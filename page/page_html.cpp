@@ -143,9 +143,11 @@ std::string data_json(const Page& page) {
 
 // A row of the summary: what, how many textures, and their bytes.
 std::string summary_row(const char* id, const char* what, size_t count, uint64_t bytes) {
+  std::string size = size_text(bytes);
+  if (bytes >= 1024)
+    size += " (" + std::to_string(bytes) + " bytes)";
   return "<tr id=\"" + std::string(id) + "\"><td>" + what + "</td><td class=\"count\">" +
-         std::to_string(count) + "</td><td>" + size_text(bytes) + " (" + std::to_string(bytes) +
-         " bytes)</td></tr>\n";
+         std::to_string(count) + "</td><td>" + size + "</td></tr>\n";
 }
 
 std::string summary(const Page& page) {

@@ -16,7 +16,8 @@
     while (v >= 1024 && i < 4) { v /= 1024; i++; }
     return i ? v.toFixed(1) + ' ' + units[i] : n + ' bytes';
   }
-  function shown(p) { return p.replace(/\\/g, '/'); }
+  // A path as shown: '/' between parts, and U+FFFD for a byte that was not UTF-8.
+  function shown(p) { return p.replace(/\\/g, '/').replace(/[\udc80-\udcff]/g, '\ufffd'); }
   function preview(i) {
     var t = T[i];
     if (t[STATUS] === 0) {
@@ -124,9 +125,10 @@
     var cut = p.lastIndexOf('\\');
     return cut < 0 ? ['', p] : [p.slice(0, cut), p.slice(cut + 1)];
   }
+  function textures(count) { return count + (count === 1 ? ' texture' : ' textures'); }
   function shScript(list) {
     var lines = ['#!/usr/bin/env bash',
-      '# Moves ' + list.length + ' textures out of the game into a folder beside it, keeping their folders.',
+      '# Moves ' + textures(list.length) + ' out of the game into a folder beside it, keeping their folders.',
       '# To undo, move them back.', 'set -eu', 'root=' + shQuote(shRoot), 'dest=' + shQuote(shDest),
       'move() {', '  mkdir -p -- "$dest/$1"', '  mv -n -- "$root/$1/$2" "$dest/$1/$2"', '}'];
     list.forEach(function (i) {
@@ -137,7 +139,7 @@
   }
   function batScript(list) {
     var lines = ['@echo off', 'chcp 65001 >nul', 'setlocal DisableDelayedExpansion',
-      'rem Moves ' + list.length + ' textures out of the game into a folder beside it, keeping their folders.',
+      'rem Moves ' + textures(list.length) + ' out of the game into a folder beside it, keeping their folders.',
       'rem To undo, move them back.'];
     list.forEach(function (i) {
       var p = T[i][PATH], dir = batDest + (split(p)[0] ? '\\' + split(p)[0] : '');

@@ -1,0 +1,189 @@
+// The page in a real browser (headless Chromium): its counts, a thumbnail, and the move scripts it builds, run on awkward names.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+#include "page/page_html.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool have(const char* command) {
+  return std::system((std::string("command -v ") + command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Standard output of the shell command `command`.
+std::string output_of(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe)
+    return out;
+  char buffer[65536];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+    out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+std::string shell_quoted(const std::string& text) { return "'" + text + "'"; }
+
+// The page at `html` after its script ran, as Chromium serialises it.
+std::string page_dom(const std::string& html, const std::string& profile) {
+  return output_of("timeout 120 chromium --headless --no-sandbox --disable-gpu "
+                   "--disable-background-networking --disable-component-update --no-first-run "
+                   "--disable-sync --user-data-dir=" + shell_quoted(profile) + " --dump-dom " +
+                   shell_quoted("file://" + html) + " 2>'" + profile + "/chromium.err'");
+}
+
+std::string html_unescape(std::string text) {
+  const std::pair<const char*, const char*> entities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&nbsp;", "\xc2\xa0"},
+      {"&amp;", "&"}};
+  for (const auto& [entity, character] : entities)
+    for (size_t at = 0; (at = text.find(entity, at)) != std::string::npos; at += strlen(character))
+      text.replace(at, strlen(entity), character);
+  return text;
+}
+
+// The text of the element with id `id` (an element without child elements).
+std::string element_text(const std::string& dom, const std::string& id) {
+  size_t at = dom.find("id=\"" + id + "\"");
+  if (at == std::string::npos)
+    return "<no element " + id + ">";
+  size_t start = dom.find('>', at) + 1;
+  return html_unescape(dom.substr(start, dom.find("</", start) - start));
+}
+
+// Every file below `root`, from it, with '/' between parts.
+std::set<std::string> files_below(const std::string& root) {
+  std::set<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    if (entry.is_regular_file())
+      files.insert(fs::relative(entry.path(), root).string());
+  return files;
+}
+
+// Awkward names, each an unreferenced texture that no file mentions.
+const char* const kAwkward[] = {
+    "sp ace.dds", "single'quote.dds", "double\"quote.dds", "dol$lar$(x).dds", "back`tick`.dds",
+    "per%cent%.dds", "amp&er.dds", "caret^.dds", "bang!.dds", "<\\script>.dds",
+    "line\nbreak.dds", "n\xc3\xa4me \xe6\x97\xa5.dds", "\xff\xfe raw.dds", "trailing dot.dds."};
+
+// The Texsift page of a tree with the awkward textures, one texture with a
+// mention and one referenced, written to `dir`.
+void write_awkward_page(const TempTree& tree, const std::string& game, const std::string& dir) {
+  Page page;
+  page.program = "Texsift";
+  page.game_root = game;
+  page.time = "now";
+  for (const char* name : kAwkward) {
+    PageTexture texture;
+    texture.path = std::string("gamedata\\textures\\") + name;
+    texture.size = 1;
+    page.textures.push_back(texture);
+  }
+  PageTexture mentioned;
+  mentioned.path = "gamedata\\textures\\ui\\mentioned.dds";
+  mentioned.mentions.push_back({"gamedata\\ui\\menu.xml", 12, "case"});
+  mentioned.size = 2;
+  page.textures.push_back(mentioned);
+  PageTexture referenced;
+  referenced.path = "gamedata\\textures\\ui\\used.dds";
+  referenced.referenced = true;
+  referenced.references.push_back({"gamedata\\config\\ui.ltx", 3, ""});
+  page.textures.push_back(referenced);
+  tree.write("page/index.html", page_html(page));
+  (void)dir;
+}
+
+std::string as_file_name(const std::string& name) {
+  std::string file = name;
+  for (char& c : file)
+    if (c == '\\')
+      c = '/';
+  return file;
+}
+
+TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
+  if (!have("chromium"))
+    GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
+  TempTree tree;
+  const std::string game = tree.root() + "game/";
+  std::set<std::string> before;
+  for (const char* name : kAwkward) {
+    tree.write("game/gamedata/textures/" + as_file_name(name), "x");
+    before.insert("gamedata/textures/" + as_file_name(name));
+  }
+  tree.write("game/gamedata/textures/ui/mentioned.dds", "xx");
+  tree.write("game/gamedata/textures/ui/used.dds", "x");
+  tree.write("game/gamedata/textures/not in the page.dds", "x");
+  write_awkward_page(tree, game, tree.root() + "page/");
+  tree.make_directory("profile");
+  std::string dom = page_dom(tree.root() + "page/index.html", tree.root() + "profile");
+  ASSERT_NE(dom.find("id=\"grid\""), std::string::npos) << dom << read_whole_file(tree.root() + "profile/chromium.err");
+
+  // The summary, and the page's own count of what it checked.
+  EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">15<"), std::string::npos);
+  EXPECT_EQ(element_text(dom, "checked"), "14 checked, 14 bytes");
+  // No name broke out of its element: the "</script>" name is text.
+  EXPECT_NE(element_text(dom, "paths").find("gamedata/textures/</script>.dds"), std::string::npos);
+  EXPECT_EQ(dom.find("<script>.dds"), std::string::npos);
+
+  // The shell script: run it, and exactly the checked files moved.
+  std::string sh = element_text(dom, "sh");
+  tree.write("move.sh", sh);
+  ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "move.sh")).c_str()), 0) << sh;
+  EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"), before);
+  EXPECT_EQ(files_below(game),
+            (std::set<std::string>{"gamedata/textures/ui/mentioned.dds",
+                                   "gamedata/textures/ui/used.dds",
+                                   "gamedata/textures/not in the page.dds"}));
+
+  // The batch file carries the names it can, safely; the rest are to move by hand.
+  std::string bat = element_text(dom, "bat");
+  EXPECT_NE(bat.find("chcp 65001"), std::string::npos);
+  EXPECT_NE(bat.find("setlocal DisableDelayedExpansion"), std::string::npos);
+  EXPECT_NE(bat.find("per%%cent%%.dds"), std::string::npos);
+  std::string by_hand = element_text(dom, "by-hand");
+  for (const char* name : {"double\"quote.dds", "line\nbreak.dds", "</script>.dds",
+                           "trailing dot.dds."}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(by_hand.find(name), std::string::npos);
+    EXPECT_EQ(bat.find(name), std::string::npos);
+  }
+
+  // The batch file under wine, on the files moved back.
+  if (!have("wine"))
+    GTEST_SKIP() << "wine is not installed: the batch file was not run";
+  fs::remove_all(tree.root() + "game-texsift-moved");
+  for (const std::string& file : before)
+    tree.write("game/" + file, "x");
+  tree.write("unused.bat", bat);  // not "move.bat", which cmd reads as its move command
+  std::string wine_prefix = tree.root() + "wineprefix";
+  std::system(("cd " + shell_quoted(tree.root()) + " && WINEDEBUG=-all WINEPREFIX=" + shell_quoted(wine_prefix) +
+               " wine cmd /c unused.bat >/dev/null 2>&1")
+                  .c_str());
+  // Wine's cmd has no code page 65001 (Windows' has), so there the names
+  // beyond ASCII stay where they are; every other name the batch file
+  // carries moves, and nothing else.
+  std::set<std::string> moved;
+  if (fs::exists(tree.root() + "game-texsift-moved"))
+    moved = files_below(tree.root() + "game-texsift-moved");
+  std::set<std::string> carried;
+  for (const std::string& file : before) {
+    bool ascii = std::all_of(file.begin(), file.end(), [](char c) { return c > 0; });
+    if (ascii && by_hand.find(file.substr(file.rfind('/') + 1)) == std::string::npos)
+      carried.insert(file);
+  }
+  EXPECT_EQ(moved, carried);
+}
+
+}  // namespace
