@@ -16,8 +16,9 @@
     while (v >= 1024 && i < 4) { v /= 1024; i++; }
     return i ? v.toFixed(1) + ' ' + units[i] : n + ' bytes';
   }
-  // A path as shown: '/' between parts, and U+FFFD for a byte that was not UTF-8.
-  function shown(p) { return p.replace(/\\/g, '/').replace(/[\udc80-\udcff]/g, '\ufffd'); }
+  // Text as shown: U+FFFD for a byte that was not UTF-8; a path also with '/' between parts.
+  function text(t) { return t.replace(/[\udc80-\udcff]/g, '\ufffd'); }
+  function shown(p) { return text(p.replace(/\\/g, '/')); }
   function preview(i) {
     var t = T[i];
     if (t[STATUS] === 0) {
@@ -48,9 +49,9 @@
   T.forEach(function (t, i) { (t[REF] ? referenced : unreferenced).push(i); });
   var checked = T.map(function (t) { return !t[REF] && t[MENTIONS].length === 0; });
   function visible() {
-    var text = $('filter').value.toLowerCase(), order = $('sort').value;
+    var wanted = $('filter').value.toLowerCase(), order = $('sort').value;
     var list = unreferenced.filter(function (i) {
-      return shown(T[i][PATH]).toLowerCase().indexOf(text) >= 0;
+      return shown(T[i][PATH]).toLowerCase().indexOf(wanted) >= 0;
     });
     list.sort(function (a, b) {
       if (order === 'path') return T[a][PATH] < T[b][PATH] ? -1 : T[a][PATH] > T[b][PATH] ? 1 : a - b;
@@ -175,15 +176,15 @@
     var fragment = document.createDocumentFragment();
     D.s.forEach(function (f) {
       var row = el('div', 'row'), names = el('div', 'places');
-      f[2].forEach(function (n) { names.appendChild(el('div', null, shown(n[0]) + ' @ ' + n[1])); });
+      f[2].forEach(function (n) { names.appendChild(el('div', null, text(n[0]) + ' @ ' + n[1])); });
       row.append(el('div', 'path', shown(F[f[0]])), el('div', 'meta', bytes(f[1])), names);
       fragment.appendChild(row);
     });
     $('files-list').replaceChildren(fragment);
   }
   function copy(id) {
-    var text = $(id).textContent;
-    if (navigator.clipboard) navigator.clipboard.writeText(text).catch(function () { pick(id); });
+    var content = $(id).textContent;
+    if (navigator.clipboard) navigator.clipboard.writeText(content).catch(function () { pick(id); });
     else pick(id);
   }
   function pick(id) {

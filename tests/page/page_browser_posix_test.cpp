@@ -187,3 +187,79 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// The width and height in a PNG file's header.
+std::pair<uint32_t, uint32_t> png_size(const std::string& png) {
+  auto at = [&](size_t i) {
+    return (uint32_t{static_cast<uint8_t>(png[i])} << 24) |
+           (uint32_t{static_cast<uint8_t>(png[i + 1])} << 16) |
+           (uint32_t{static_cast<uint8_t>(png[i + 2])} << 8) | static_cast<uint8_t>(png[i + 3]);
+  };
+  return png.size() < 24 ? std::make_pair(0u, 0u) : std::make_pair(at(16), at(20));
+}
+
+TEST(PageBrowser, PageOfExamples) {
+  if (!have("chromium"))
+    GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
+  TempTree tree;
+  const std::string dir = tree.root() + "page/";
+  ProgramResult plain = run_built_program(TEXSIFT_PROGRAM, {TEXSIFT_EXAMPLES});
+  ProgramResult with_page = run_built_program(TEXSIFT_PROGRAM, {"--html", dir, TEXSIFT_EXAMPLES});
+  ASSERT_EQ(with_page.status, 0) << with_page.err;
+  // Standard output is the console report as without --html.
+  EXPECT_EQ(mask_timings(with_page.out), mask_timings(plain.out));
+
+  tree.make_directory("profile");
+  std::string dom = page_dom(dir + "index.html", tree.root() + "profile");
+  EXPECT_NE(dom.find("Textures referenced</td><td class=\"count\">10<"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">1<"), std::string::npos);
+  EXPECT_EQ(element_text(dom, "checked"), "1 checked, 5.5 KiB");
+  EXPECT_NE(element_text(dom, "sh").find("move $'gamedata/textures/fx' $'fx_fire.dds'"),
+            std::string::npos);
+  // act_body.dds, the first texture, is 128 by 128: its thumbnail is that
+  // level itself, and the page shows it at the PNG's size.
+  EXPECT_NE(dom.find("width=\"128\" height=\"128\" alt=\"\" src=\"thumbs/0.png\""),
+            std::string::npos);
+  EXPECT_EQ(png_size(read_whole_file(dir + "thumbs/0.png")), std::make_pair(128u, 128u));
+
+  // Texsift-compact's page lists the files searched, with the names in each.
+  const std::string compact_dir = tree.root() + "compact/";
+  ProgramResult compact =
+      run_built_program(COMPACT_PROGRAM, {"--html", compact_dir, TEXSIFT_EXAMPLES});
+  ASSERT_EQ(compact.status, 0) << compact.err;
+  std::string compact_dom = page_dom(compact_dir + "index.html", tree.root() + "profile");
+  EXPECT_NE(compact_dom.find("gamedata/config/creatures.ltx</div>"), std::string::npos);
+  EXPECT_NE(compact_dom.find("act\\act_body @ 37"), std::string::npos);
+}
+
+TEST(PageProgram, RefusesAFolderInTheTreeAndWritesNothing) {
+  TempTree tree;
+  tree.write("game/gamedata/textures/a.dds", "DDS ");
+  tree.write("game/gamedata/config/a.ltx", "a");
+  tree.write("theirs/notes.txt", "mine");
+  struct Row {
+    const char* program;
+    std::string dir;
+    const char* message;
+  };
+  const Row rows[] = {
+      {TEXSIFT_PROGRAM, tree.root() + "game/gamedata/page", "lies inside the game tree"},
+      {COMPACT_PROGRAM, tree.root() + "game/page", "lies inside the game tree"},
+      {TEXSIFT_PROGRAM, tree.root() + "theirs", "holds files that no page of Texsift wrote"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.dir);
+    ProgramResult result = run_built_program(row.program, {"--json", "--html", row.dir,
+                                                           tree.root() + "game"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find(row.message), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_EQ(files_below(tree.root()),
+            (std::set<std::string>{"game/gamedata/textures/a.dds", "game/gamedata/config/a.ltx",
+                                   "theirs/notes.txt"}));
+}
+
+}  // namespace
