@@ -1,8 +1,8 @@
 // The page's one HTML file: a summary, the data as inline JSON, and the script that renders it.
 #include "page/page_html.h"
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <map>
 
 #include "page/page_script.h"
@@ -243,15 +243,16 @@ std::string html_escape(const std::string& text) {
 }
 
 std::string page_time_now() {
-  std::time_t now = std::time(nullptr);
-  std::tm utc{};
-#ifdef _WIN32
-  gmtime_s(&utc, &now);
-#else
-  gmtime_r(&now, &utc);
-#endif
+  using namespace std::chrono;
+  system_clock::time_point now = system_clock::now();
+  sys_days day = floor<days>(now);
+  year_month_day date{day};
+  hh_mm_ss time{floor<seconds>(now - day)};
   char text[64];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+  snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d UTC", static_cast<int>(date.year()),
+           static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+           static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+           static_cast<int>(time.seconds().count()));
   return text;
 }
 
