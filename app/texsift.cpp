@@ -2,6 +2,7 @@
 #include "app/texsift.h"
 
 #include <climits>
+#include <functional>
 
 #include "catalogue/catalogue.h"
 #include "common/command_line.h"
@@ -13,10 +14,13 @@
 #include "platform/oem.h"
 #include "platform/priority.h"
 #include "platform/timer.h"
+#include "page/page_files.h"
+#include "page/page_output.h"
 #include "search/console_report.h"
 #include "search/per_file.h"
 #include "search/per_texture.h"
 #include "search/record_report.h"
+#include "search/references.h"
 
 namespace {
 
@@ -27,16 +31,17 @@ const char kUsage[] =
 
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// Runs the search the flag selects over `game_root`.
-void run_search(uint8_t algorithm_flag, const std::string& game_root,
-                const Catalogue& catalogue, const ConsoleReport& report) {
+// Runs the search the flag selects over `game_root`, telling `page` what it found.
+void run_search(uint8_t algorithm_flag, const std::string& game_root, const Catalogue& catalogue,
+                const ConsoleReport& report, const ResultSink& page_sink,
+                const std::function<void(const References&)>& page_references) {
   if (algorithm_flag != 0) {
     print(report.console, "algorithm #2 selected\n");
-    search_files(game_root, catalogue, report);
-  } else {
-    print(report.console, "algorithm #1 selected (slower)\n");
-    search_textures(game_root, catalogue, report);
+    search_files(game_root, catalogue, report, page_sink);
+    return;
   }
+  print(report.console, "algorithm #1 selected (slower)\n");
+  page_references(search_textures(game_root, catalogue, report));
 }
 
 // One run's command line, console and start.
@@ -52,21 +57,52 @@ uint8_t algorithm_flag_of(const CommandLine& line) {
   return line.operands.size() > 1 ? parse_algorithm_flag(line.operands[1]) : 0;
 }
 
-// Writes the report that the format and the flag select.
+// Marks each texture of `page` that a name of it in `references` refers to,
+// with the files and offsets, and gives the others their `mentions`.
+void add_findings(const Catalogue& catalogue, const References& references,
+                  const Mentions& mentions, Page* page) {
+  for (size_t t = 0; t < catalogue.textures.size(); ++t) {
+    const CatalogueTexture& texture = catalogue.textures[t];
+    PageTexture& entry = page->textures[t];
+    for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
+      for (const Reference& hit : references.hits[name])
+        entry.references.push_back({references.native_paths[hit.file], hit.offset, ""});
+    entry.referenced = !entry.references.empty();
+    for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
+      for (const Mention& mention : mentions.hits[name])
+        entry.mentions.push_back({mentions.paths[mention.file], mention.offset,
+                                  std::string(case_word(mention.letter_case)) + ", " +
+                                      separator_word(mention.separator)});
+  }
+}
+
+// Writes the report that the format and the flag select, and fills `page`
+// (when there is one) with what the search found.
 void write_report(const Run& run, const std::string& game_root, const Catalogue& catalogue,
-                  const ConsoleReport& report) {
+                  const ConsoleReport& report, Page* page) {
   uint8_t algorithm_flag = algorithm_flag_of(run.line);
+  ResultSink page_sink;
+  if (page)
+    page_sink = [&](const FileResult& result) {
+      add_file_result(result, catalogue, report.paths, false, page);
+    };
+  // The console report makes no second look of its own: the page's is made here.
+  auto page_references = [&](const References& references) {
+    if (page)
+      add_findings(catalogue, references,
+                   look_again(game_root, catalogue, references, report.paths), page);
+  };
   if (run.line.format == ReportFormat::kConsole) {
     print(report.console, "\n--------------\n");
-    run_search(algorithm_flag, game_root, catalogue, report);
+    run_search(algorithm_flag, game_root, catalogue, report, page_sink, page_references);
     return;
   }
   const RecordReport records{run.line.format, run.console, report.paths, run.perf_start,
                              run.perf_frequency};
   if (algorithm_flag != 0)
-    record_files(game_root, catalogue, records);
-  else
-    record_textures(game_root, catalogue, records);
+    record_files(game_root, catalogue, records, page_sink);
+  else if (TextureFindings findings = record_textures(game_root, catalogue, records); page)
+    add_findings(catalogue, findings.references, findings.mentions, page);
 }
 
 // Everything after the options: the game root checked, the catalogue, the
@@ -81,14 +117,23 @@ int run_on_game_root(const Run& run, const std::string& game_root) {
     error("game root '%s' %s", native_path(to_shown_name(game_root)).c_str(), problem);
     return 1;
   }
+  PageDir page_dir;
+  if (!run.line.html.empty() && !check_html_option(run.line.html, game_root, &page_dir))
+    return 2;
   QuietConsole quiet;
   const ConsoleReport report{records ? quiet : run.console, run.perf_frequency,
                              game_paths_of(game_root)};
   Catalogue catalogue = collect_textures(texture_root_of(game_root), report.paths, report.console);
   run.console.flush();
   warn_if_no_textures(catalogue, game_root);
-  write_report(run, game_root, catalogue, report);
-  return 0;
+  if (run.line.html.empty()) {
+    write_report(run, game_root, catalogue, report, nullptr);
+    return 0;
+  }
+  Page page = catalogue_page("Texsift", catalogue, report.paths);
+  write_report(run, game_root, catalogue, report, &page);
+  run.console.flush();
+  return write_html_page(page_dir, game_root, &page) ? 0 : 1;
 }
 
 }  // namespace

@@ -113,22 +113,6 @@ std::string effect_name(const Texture& texture, Random& random) {
   return name + "\\" + std::string(base) + "_" + std::to_string(random.below(100));
 }
 
-void append_dds_header(std::string* out, Random& random) {
-  out->append("DDS ");
-  for (uint32_t value : {124u, 0x81007u})
-    append_u32(out, value);
-  uint32_t side = 1u << random.between(6, 11);
-  for (uint32_t value : {side, side, side * side / 2, 0u, 8u})
-    append_u32(out, value);
-  out->append(44, '\0');
-  append_u32(out, 32);
-  append_u32(out, 4);
-  out->append(random.chance(50) ? "DXT1" : "DXT5");
-  out->append(20, '\0');
-  append_u32(out, 0x401008);
-  out->append(16, '\0');
-}
-
 }  // namespace
 
 std::string make_mesh(const FileRefs& refs, size_t size, Random& random) {
@@ -227,13 +211,6 @@ std::string make_sound(size_t size, Random& random) {
     out.push_back('\0');
     append_noise(&out, std::min<size_t>(4091, size - out.size()), random);
   }
-  return out;
-}
-
-std::string make_dds(size_t payload, Random& random) {
-  std::string out;
-  append_dds_header(&out, random);
-  append_noise(&out, payload, random);
   return out;
 }
 

@@ -46,8 +46,5 @@ std::string make_program(const std::vector<std::string>& strings, size_t size,
 // An Ogg Vorbis sound of about `size` bytes: pages of random data.
 std::string make_sound(size_t size, Random& random);
 
-// A small DDS image: its header and a few hundred bytes of pixel blocks.
-std::string make_dds(size_t payload, Random& random);
-
 // The texture's .thm description, naming its bump map when it has one.
 std::string make_thm(const Texture& texture, Random& random);

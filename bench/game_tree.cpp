@@ -9,6 +9,7 @@
 #include "bench/binary_files.h"
 #include "bench/random.h"
 #include "bench/text_files.h"
+#include "bench/texture_files.h"
 #include "bench/textures.h"
 #include "platform/diagnostics.h"
 
@@ -148,15 +149,17 @@ void add_some(FileRefs* file, const TextureList& pool, size_t percent, Random& r
 void write_textures(Generation& run) {
   for (const Texture& texture : run.textures) {
     std::string path = "gamedata\\textures\\" + texture.name;
-    run.tree.write(path + texture.extension, make_dds(run.random.between(64, 1024), run.random),
+    run.tree.write(path + texture.extension,
+                   texture.extension == ".tga"
+                       ? make_tga_texture(64, 64, static_cast<uint32_t>(run.random.below(360)),
+                                          run.random)
+                       : make_random_dds(run.random),
                    Filter::kSkipped);
     run.tree.write(path + ".thm", make_thm(texture, run.random), Filter::kSkipped);
     if (!texture.bump)
       continue;
-    run.tree.write(path + "_bump.dds", make_dds(run.random.between(64, 1024), run.random),
-                   Filter::kSkipped);
-    run.tree.write(path + "_bump#.dds", make_dds(run.random.between(64, 256), run.random),
-                   Filter::kSkipped);
+    run.tree.write(path + "_bump.dds", make_random_dds(run.random), Filter::kSkipped);
+    run.tree.write(path + "_bump#.dds", make_random_dds(run.random), Filter::kSkipped);
   }
 }
 

@@ -35,9 +35,19 @@ void choose_format(CommandLine* line, ReportFormat format) {
   line->format = format;
 }
 
+void choose_html(CommandLine* line, const std::string& dir) {
+  if (dir.empty())
+    fail(line, "option '--html' needs a folder");
+  else if (!line->html.empty())
+    fail(line, "option '--html' given twice");
+  line->html = dir;
+}
+
 // Applies the option `arg` to `line`.
 void apply_option(CommandLine* line, const std::string& arg) {
-  if (arg == "--help" || arg == "-h" || arg == "/?")
+  if (arg.starts_with("--html="))
+    choose_html(line, arg.substr(7));
+  else if (arg == "--help" || arg == "-h" || arg == "/?")
     line->help = true;
   else if (arg == "--version")
     line->version = true;
@@ -62,7 +72,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
   while (i < args.size() && is_option(args[i])) {
     if (args[i++] == "--")
       break;
-    apply_option(&line, args[i - 1]);
+    if (args[i - 1] == "--html")
+      choose_html(&line, i < args.size() ? args[i++] : "");
+    else
+      apply_option(&line, args[i - 1]);
   }
   if (i < args.size())
     line.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());

@@ -19,12 +19,14 @@ struct CommandLine {
   ReportFormat format = ReportFormat::kConsole;
   bool help = false;                  // --help, -h or /?
   bool version = false;               // --version
+  std::string html;                   // --html DIR: the folder of the page; empty without it
   std::vector<std::string> operands;  // the arguments after the options: game root, flag...
   std::string error;                  // why the options are wrong; empty when they are right
 };
 
 // Reads `args` (the program name first). Options come first: "--help",
-// "--version", "--json", "--csv", and "-h" and "/?" for help. The first other
+// "--version", "--json", "--csv", "--html DIR" (or "--html=DIR"), and "-h" and
+// "/?" for help. The first other
 // argument, or "--" (which is dropped), ends them. An unknown argument that
 // begins with "--", and "--json" with "--csv", set `error`.
 CommandLine parse_command_line(const std::vector<std::string>& args);

@@ -21,7 +21,7 @@ namespace {
 constexpr unsigned kMostListingHelpers = 4;
 
 // Opens, reads and searches the file of `result`, whose paths and name are set.
-void search_file(const ContentSearch& search, FileContent* content, FileResult* result) {
+void search_content(const ContentSearch& search, FileContent* content, FileResult* result) {
   InputFile file;
   result->opened = file.open(result->open_path);
   result->searched = false;
@@ -39,6 +39,18 @@ void search_file(const ContentSearch& search, FileContent* content, FileResult* 
   result->elapsed = perf_counter() - perf_start;
 }
 
+// Opens, reads and searches the file of `result`, whose paths and name are
+// set, then does `work` on it.
+void search_file(const ContentSearch& search, const FileWork& work, FileContent* content,
+                 FileResult* result) {
+  search_content(search, content, result);
+  if (work && result->opened && !result->unheld) {
+    if (!result->searched)
+      content->clear();
+    work(*result, *content);
+  }
+}
+
 // Hands `result` on and counts it, unless its file did not open; ends the
 // run for a file that could not be held.
 void deliver(const ResultSink& sink, SearchProgress& progress, const FileResult& result) {
@@ -53,9 +65,9 @@ void deliver(const ResultSink& sink, SearchProgress& progress, const FileResult&
 // The walk on the calling thread alone.
 class SerialSearch : public WalkVisitor {
  public:
-  SerialSearch(EntryFilter filter, const ContentSearch& search, const ResultSink& sink,
-               SearchProgress& progress)
-      : filter_(filter), search_(search), sink_(sink), progress_(progress) {}
+  SerialSearch(EntryFilter filter, const ContentSearch& search, const FileWork& work,
+               const ResultSink& sink, SearchProgress& progress)
+      : filter_(filter), search_(search), work_(work), sink_(sink), progress_(progress) {}
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
     return filter_(entry);
@@ -69,13 +81,14 @@ class SerialSearch : public WalkVisitor {
     result_.path = path;
     result_.open_path = open_path;
     result_.name = entry.name;
-    search_file(search_, &content_, &result_);
+    search_file(search_, work_, &content_, &result_);
     deliver(sink_, progress_, result_);
   }
 
  private:
   EntryFilter filter_;
   const ContentSearch& search_;
+  const FileWork& work_;
   const ResultSink& sink_;
   SearchProgress& progress_;
   FileContent content_;  // reused from file to file
@@ -93,9 +106,10 @@ struct Slot {
 class ParallelSearch : public WalkVisitor {
  public:
   ParallelSearch(EntryFilter filter, unsigned threads, const ContentSearch& search,
-                 const ResultSink& sink, SearchProgress& progress)
+                 const FileWork& file_work, const ResultSink& sink, SearchProgress& progress)
       : filter_(filter),
         search_(search),
+        work_(file_work),
         sink_(sink),
         progress_(progress),
         window_(threads * kFilesInFlightPerThread) {
@@ -174,7 +188,7 @@ class ParallelSearch : public WalkVisitor {
         return;
       Slot* slot = in_flight_[next_++];
       lock.unlock();
-      search_file(search_, &content, &slot->result);
+      search_file(search_, work_, &content, &slot->result);
       lock.lock();
       slot->done = true;
       done_.notify_all();
@@ -183,6 +197,7 @@ class ParallelSearch : public WalkVisitor {
 
   EntryFilter filter_;
   const ContentSearch& search_;
+  const FileWork& work_;
   const ResultSink& sink_;
   SearchProgress& progress_;
   const size_t window_;
@@ -215,14 +230,14 @@ unsigned hardware_threads() { return std::max(1u, std::thread::hardware_concurre
 
 void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
                           const ContentSearch& search, const ResultSink& sink,
-                          SinkOutput output) {
+                          SinkOutput output, const FileWork& work) {
   SearchProgress progress(output == SinkOutput::kSilent);
   if (threads <= 1) {
-    SerialSearch walk(filter, search, sink, progress);
+    SerialSearch walk(filter, search, work, sink, progress);
     walk_tree(root, walk);
     return;
   }
-  ParallelSearch walk(filter, threads, search, sink, progress);
+  ParallelSearch walk(filter, threads, search, work, sink, progress);
   walk_tree(root, walk, listing_helpers(threads));
   walk.finish();
 }

@@ -34,6 +34,11 @@ using EntryFilter = EntryAction (*)(const DirEntry& entry);
 using ContentSearch =
     std::function<void(const FileContent& content, FoundNames* found)>;
 
+// Further work on a file that opened, after its search, on the thread that
+// searched it, with its content (empty when the file is). Called on worker
+// threads, at once on several: it must not change shared state unguarded.
+using FileWork = std::function<void(const FileResult& result, const FileContent& content)>;
+
 // Takes each file's result, on the thread that called search_tree_in_order.
 using ResultSink = std::function<void(const FileResult& result)>;
 
@@ -57,10 +62,11 @@ constexpr size_t kFilesInFlightPerThread = 4;
 // distinct FoundNames than that (one with a single thread). When a file's
 // content cannot be held, the run ends with a message when that file's turn
 // comes. A progress line counts the files handed on (see SearchProgress), as
-// `output` allows.
+// `output` allows. `work`, when given, is done on each file that opened,
+// after its search.
 void search_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
                           const ContentSearch& search, const ResultSink& sink,
-                          SinkOutput output = SinkOutput::kWrites);
+                          SinkOutput output = SinkOutput::kWrites, const FileWork& work = {});
 
 // The number of threads to search with: TEXSIFT_THREADS when it holds a whole
 // number from 1 to 1024, otherwise (with a warning when it is set) the

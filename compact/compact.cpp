@@ -6,6 +6,8 @@
 #include "common/game_root.h"
 #include "catalogue/catalogue.h"
 #include "compact/search.h"
+#include "page/page_files.h"
+#include "page/page_output.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
@@ -29,20 +31,35 @@ int run_on_game_root(const CommandLine& line, const std::string& game_root, Cons
     error("game root '%s' %s", native_path(to_shown_name(game_root)).c_str(), problem);
     return 1;
   }
+  PageDir page_dir;
+  if (!line.html.empty() && !check_html_option(line.html, game_root, &page_dir))
+    return 2;
   const GamePaths paths = game_paths_of(game_root);
   QuietConsole quiet;
   Catalogue catalogue = collect_textures(texture_root_of(game_root), paths,
                                          records ? quiet : console, kCompactTextureRules);
   console.flush();
   warn_if_no_textures(catalogue, game_root);
+  // The page, when asked for, lists every file searched and the names in it.
+  Page page = catalogue_page("Texsift-compact", catalogue, paths);
+  page.choice = false;
+  page.has_files = true;
+  ResultSink page_sink;
+  if (!line.html.empty())
+    page_sink = [&](const FileResult& result) {
+      add_file_result(result, catalogue, paths, true, &page);
+    };
   if (records) {
     const RecordReport report{line.format, console, paths, perf_start, perf_counter_frequency()};
-    compact_record_files(game_root, catalogue, report);
-    return 0;
+    compact_record_files(game_root, catalogue, report, page_sink);
+  } else {
+    print(console, "\n--------------\n");
+    compact_search_files(game_root, catalogue, paths, console, page_sink);
   }
-  print(console, "\n--------------\n");
-  compact_search_files(game_root, catalogue, paths, console);
-  return 0;
+  if (line.html.empty())
+    return 0;
+  console.flush();
+  return write_html_page(page_dir, game_root, &page) ? 0 : 1;
 }
 
 }  // namespace

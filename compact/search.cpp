@@ -55,17 +55,23 @@ void compact_search_tree(const std::string& game_root, const Catalogue& catalogu
 }  // namespace
 
 void compact_search_files(const std::string& game_root, const Catalogue& catalogue,
-                          const GamePaths& paths, Console& console) {
+                          const GamePaths& paths, Console& console, const ResultSink& also) {
   CompactPrinter printer(catalogue.names.size(), paths, console);
-  compact_search_tree(game_root, catalogue,
-                      [&printer](const FileResult& result) { printer.on_file(result); });
+  compact_search_tree(game_root, catalogue, [&printer, &also](const FileResult& result) {
+    printer.on_file(result);
+    if (also)
+      also(result);
+  });
 }
 
 void compact_record_files(const std::string& game_root, const Catalogue& catalogue,
-                          const RecordReport& report) {
+                          const RecordReport& report, const ResultSink& also) {
   FileRecords records(report, catalogue.names, catalogue.textures.size());
   records.begin();
-  compact_search_tree(game_root, catalogue,
-                      [&records](const FileResult& result) { records.on_file(result); });
+  compact_search_tree(game_root, catalogue, [&records, &also](const FileResult& result) {
+    records.on_file(result);
+    if (also)
+      also(result);
+  });
   records.end();
 }

@@ -37,8 +37,12 @@ class PerFilePrinter {
 }  // namespace
 
 void search_files(const std::string& game_root, const Catalogue& catalogue,
-                  const ConsoleReport& report) {
+                  const ConsoleReport& report, const ResultSink& also) {
   NameSearch search(catalogue.name_views());
   PerFilePrinter printer(catalogue, report);
-  search_tree(game_root, search, [&printer](const FileResult& result) { printer.on_file(result); });
+  search_tree(game_root, search, [&printer, &also](const FileResult& result) {
+    printer.on_file(result);
+    if (also)
+      also(result);
+  });
 }

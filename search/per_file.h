@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/tree_search.h"
 #include "search/console_report.h"
 
 struct Catalogue;
@@ -12,5 +13,6 @@ struct Catalogue;
 // catalogue name it holds, in catalogue order, and the time its names took.
 // Each name tried sets the grey colour first, so after a file the colour in
 // force is grey, or green when the last name was found.
+// `also`, when given, takes each file's result after its lines.
 void search_files(const std::string& game_root, const Catalogue& catalogue,
-                  const ConsoleReport& report);
+                  const ConsoleReport& report, const ResultSink& also = {});

@@ -53,9 +53,10 @@ bool search_texture(const References& references, uint32_t name, const ConsoleRe
   return found_flag;
 }
 
-void search_textures(const std::string& game_root, const Catalogue& catalogue,
-                     const ConsoleReport& report) {
+References search_textures(const std::string& game_root, const Catalogue& catalogue,
+                           const ConsoleReport& report) {
   TextureLoop loop{game_root, catalogue, report, std::nullopt};
   for (size_t index = 0; index < catalogue.names.size(); ++index)
     report_name(&loop, static_cast<uint32_t>(index));
+  return loop.references ? std::move(*loop.references) : References{};
 }

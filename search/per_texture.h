@@ -5,6 +5,7 @@
 #include <string>
 
 #include "search/console_report.h"
+#include "search/references.h"
 
 struct Catalogue;
 struct References;
@@ -14,8 +15,8 @@ struct References;
 // REFERENCED" when there is none, and the time the name took. The report is
 // the one a walk of the tree per name would give, but the tree is walked, and
 // each file read and searched, once: inside the first name's timed unit, for
-// all names.
-void search_textures(const std::string& game_root, const Catalogue& catalogue,
+// all names. Returns the references found.
+References search_textures(const std::string& game_root, const Catalogue& catalogue,
                      const ConsoleReport& report);
 
 // Prints a FOUND line, with the file's path from the game root and the offset

@@ -152,14 +152,20 @@ std::vector<uint32_t> unreferenced_names(const Catalogue& catalogue,
 
 }  // namespace
 
-void record_textures(const std::string& game_root, const Catalogue& catalogue,
-                     const RecordReport& report) {
-  const std::vector<std::string_view> names = catalogue.name_views();
-  References references = find_references(game_root, names, report.paths);
-  TextureFacts facts{texture_sizes(catalogue),
-                     find_mentions(game_root, names, unreferenced_names(catalogue, references),
-                                   report.paths)};
-  print_texture_records(catalogue, references, facts, report);
+TextureFindings record_textures(const std::string& game_root, const Catalogue& catalogue,
+                                const RecordReport& report) {
+  TextureFindings findings;
+  findings.references = find_references(game_root, catalogue.name_views(), report.paths);
+  findings.mentions = look_again(game_root, catalogue, findings.references, report.paths);
+  print_texture_records(catalogue, findings.references,
+                        TextureFacts{texture_sizes(catalogue), findings.mentions}, report);
+  return findings;
+}
+
+Mentions look_again(const std::string& game_root, const Catalogue& catalogue,
+                    const References& references, const GamePaths& paths) {
+  return find_mentions(game_root, catalogue.name_views(), unreferenced_names(catalogue, references),
+                       paths);
 }
 
 void print_texture_records(const Catalogue& catalogue, const References& references,
@@ -174,10 +180,14 @@ void print_texture_records(const Catalogue& catalogue, const References& referen
 }
 
 void record_files(const std::string& game_root, const Catalogue& catalogue,
-                  const RecordReport& report) {
+                  const RecordReport& report, const ResultSink& also) {
   NameSearch search(catalogue.name_views());
   FileRecords records(report, catalogue.names, catalogue.textures.size());
   records.begin();
-  search_tree(game_root, search, [&records](const FileResult& result) { records.on_file(result); });
+  search_tree(game_root, search, [&records, &also](const FileResult& result) {
+    records.on_file(result);
+    if (also)
+      also(result);
+  });
   records.end();
 }

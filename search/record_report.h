@@ -6,11 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "common/tree_search.h"
 #include "common/file_records.h"
+#include "search/references.h"
 #include "search/second_look.h"
 
 struct Catalogue;
-struct References;
+
+// What algorithm #1's records are made of: the references, and the second
+// look's mentions of the unreferenced textures' names.
+struct TextureFindings {
+  References references;
+  Mentions mentions;
+};
+
+// The second look (find_mentions) at the files below `game_root` for the
+// names of the textures of `catalogue` that `references` leave unreferenced.
+Mentions look_again(const std::string& game_root, const Catalogue& catalogue,
+                    const References& references, const GamePaths& paths);
 
 // What the texture records tell beside the references.
 struct TextureFacts {
@@ -20,9 +33,9 @@ struct TextureFacts {
 
 // Walks `game_root` once, as search_textures does, then once more for the
 // second look when some texture is unreferenced, and writes the texture
-// records of what it finds: print_texture_records.
-void record_textures(const std::string& game_root, const Catalogue& catalogue,
-                     const RecordReport& report);
+// records of what it finds: print_texture_records. Returns what it found.
+TextureFindings record_textures(const std::string& game_root, const Catalogue& catalogue,
+                                const RecordReport& report);
 
 // Writes a record per texture of `catalogue`, in catalogue order, with its
 // path, its size, the number of its mentions, and its names, each with the
@@ -38,5 +51,6 @@ void print_texture_records(const Catalogue& catalogue, const References& referen
 
 // Walks `game_root` once, as search_files does, and writes FileRecords: a
 // record per file searched and the totals.
+// `also`, when given, takes each file's result after its record.
 void record_files(const std::string& game_root, const Catalogue& catalogue,
-                  const RecordReport& report);
+                  const RecordReport& report, const ResultSink& also = {});

@@ -1,0 +1,43 @@
+// Filling a page from per-file search results.
+#include "page/page_files.h"
+
+#include <algorithm>
+
+Page catalogue_page(const char* program, const Catalogue& catalogue, const GamePaths& paths) {
+  Page page;
+  page.program = program;
+  page.time = page_time_now();
+  for (const CatalogueTexture& texture : catalogue.textures) {
+    PageTexture entry;
+    entry.path = paths.native_from_game_root(texture.open_path);
+    page.textures.push_back(std::move(entry));
+  }
+  return page;
+}
+
+void add_file_result(const FileResult& result, const Catalogue& catalogue, const GamePaths& paths,
+                     bool list_file, Page* page) {
+  std::string path = paths.native_from_game_root(result.open_path);
+  PageFile file;
+  file.path = path;
+  file.size = result.size;
+  if (result.searched) {
+    for (uint32_t name : result.found.names()) {
+      uint64_t offset = *result.found.offset(name);
+      file.names.push_back({catalogue.names[name], offset, ""});
+      // Each name is one texture's: the last whose first name is not past it.
+      auto after = std::upper_bound(
+          catalogue.textures.begin(), catalogue.textures.end(), name,
+          [](uint32_t value, const CatalogueTexture& texture) { return value < texture.first_name; });
+      if (after == catalogue.textures.begin())
+        continue;
+      size_t t = static_cast<size_t>(after - catalogue.textures.begin()) - 1;
+      if (name >= catalogue.textures[t].first_name + catalogue.textures[t].name_count)
+        continue;
+      page->textures[t].referenced = true;
+      page->textures[t].references.push_back({path, offset, ""});
+    }
+  }
+  if (list_file)
+    page->files.push_back(std::move(file));
+}

@@ -1,0 +1,279 @@
+// The page's one HTML file: a summary, the data as inline JSON, and the script that renders it.
+#include "page/page_html.h"
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+#include "page/page_script.h"
+#include "page/sha256.h"
+
+namespace {
+
+const char kStyle[] =
+    "body{font:14px system-ui,sans-serif;margin:1em 2em;color:#222;background:#fafafa}"
+    "h1{font-size:1.4em}h2{margin-top:1.5em;border-bottom:1px solid #ccc}"
+    "code,.path,.places,pre{font-family:ui-monospace,monospace;overflow-wrap:anywhere}"
+    "table.summary td{padding:.2em 1em .2em 0}"
+    ".controls{display:flex;gap:.6em;align-items:center;flex-wrap:wrap;margin:.5em 0}"
+    "#grid{display:grid;grid-template-columns:repeat(auto-fill,minmax(170px,1fr));gap:10px}"
+    ".card{background:#fff;border:1px solid #ddd;border-radius:4px;padding:6px;font-size:12px}"
+    ".card.mentioned{border-color:#d80;background:#fff8ec}"
+    ".card label{display:flex;gap:4px;align-items:flex-start;min-height:130px}"
+    "img,.tile{background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}"
+    ".tile{width:128px;height:128px;display:flex;align-items:center;justify-content:center;"
+    "text-align:center;color:#666;font-size:12px}"
+    ".meta{color:#555}.warn{color:#b50;font-weight:bold}.places{color:#444;font-size:12px}"
+    ".row{display:grid;grid-template-columns:140px 1fr;gap:2px 10px;padding:6px 0;"
+    "border-bottom:1px solid #eee}.row>*:not(:first-child){grid-column:2}"
+    ".row>.tile,.row>img{grid-row:1/span 3}"
+    "pre{background:#fff;border:1px solid #ddd;padding:.5em;max-height:20em;overflow:auto}";
+
+const char kHexDigits[] = "0123456789abcdef";
+
+// The length of the UTF-8 sequence at `i`, 0 when it is not one.
+size_t utf8_length(const std::string& text, size_t i) {
+  auto byte = [&](size_t at) { return static_cast<uint8_t>(text[at]); };
+  uint8_t lead = byte(i);
+  size_t length = lead < 0x80 ? 1 : lead >= 0xc2 && lead < 0xe0 ? 2 : lead >= 0xe0 && lead < 0xf0 ? 3
+                  : lead >= 0xf0 && lead < 0xf5                  ? 4
+                                                                 : 0;
+  if (length == 0 || i + length > text.size())
+    return 0;
+  for (size_t k = 1; k < length; ++k)
+    if ((byte(i + k) & 0xc0) != 0x80)
+      return 0;
+  uint8_t second = byte(i + 1);
+  if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
+      (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90))
+    return 0;  // overlong, a surrogate, or past U+10FFFF
+  return length;
+}
+
+void append_u_escape(std::string* out, uint32_t code) {
+  *out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    *out += kHexDigits[(code >> shift) & 15];
+}
+
+std::string size_text(uint64_t bytes) {
+  const char* units[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
+  double value = static_cast<double>(bytes);
+  size_t unit = 0;
+  while (value >= 1024 && unit < 4) {
+    value /= 1024;
+    ++unit;
+  }
+  char text[64];
+  if (unit == 0)
+    snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+  else
+    snprintf(text, sizeof text, "%.1f %s", value, units[unit]);
+  return text;
+}
+
+// Numbers the files that the page names, so each path is written once.
+class FileTable {
+ public:
+  size_t index(const std::string& path) {
+    auto [at, added] = indices_.emplace(path, paths_.size());
+    if (added)
+      paths_.push_back(&at->first);
+    return at->second;
+  }
+  std::string json() const {
+    std::string out = "[";
+    for (size_t i = 0; i < paths_.size(); ++i)
+      out += (i ? "," : "") + json_string(*paths_[i]);
+    return out + "]";
+  }
+
+ private:
+  std::map<std::string, size_t> indices_;
+  std::vector<const std::string*> paths_;
+};
+
+std::string places_json(const std::vector<PagePlace>& places, bool with_form, FileTable* files) {
+  std::string out = "[";
+  for (size_t i = 0; i < places.size(); ++i) {
+    out += (i ? ",[" : "[") + std::to_string(files->index(places[i].file)) + "," +
+           std::to_string(places[i].offset);
+    if (with_form)
+      out += "," + json_string(places[i].form);
+    out += "]";
+  }
+  return out + "]";
+}
+
+std::string texture_json(const PageTexture& t, FileTable* files) {
+  const PagePreview& p = t.preview;
+  return "[" + json_string(t.path) + "," + std::to_string(t.size) + "," + std::to_string(p.width) +
+         "," + std::to_string(p.height) + "," + json_string(p.format) + "," +
+         std::to_string(static_cast<int>(p.status)) + "," + json_string(p.problem) + "," +
+         std::to_string(p.thumb_width) + "," + std::to_string(p.thumb_height) + "," +
+         (t.referenced ? "1" : "0") + "," + places_json(t.references, false, files) + "," +
+         places_json(t.mentions, true, files) + "]";
+}
+
+std::string file_json(const PageFile& f, FileTable* files) {
+  std::string out = "[" + std::to_string(files->index(f.path)) + "," + std::to_string(f.size) + ",[";
+  for (size_t i = 0; i < f.names.size(); ++i)
+    out += (i ? ",[" : "[") + json_string(f.names[i].file) + "," +
+           std::to_string(f.names[i].offset) + "]";
+  return out + "]]";
+}
+
+std::string data_json(const Page& page) {
+  FileTable files;
+  std::string textures = "[";
+  for (size_t i = 0; i < page.textures.size(); ++i)
+    textures += (i ? ",\n" : "") + texture_json(page.textures[i], &files);
+  textures += "]";
+  std::string searched;
+  if (page.has_files) {
+    searched = ",\"s\":[";
+    for (size_t i = 0; i < page.files.size(); ++i)
+      searched += (i ? ",\n" : "") + file_json(page.files[i], &files);
+    searched += "]";
+  }
+  return "{\"program\":" + json_string(page.program) + ",\"root\":" + json_string(page.game_root) +
+         ",\"choice\":" + (page.choice ? "true" : "false") + ",\"t\":" + textures +
+         ",\"f\":" + files.json() + searched + "}";
+}
+
+// A row of the summary: what, how many textures, and their bytes.
+std::string summary_row(const char* id, const char* what, size_t count, uint64_t bytes) {
+  std::string size = size_text(bytes);
+  if (bytes >= 1024)
+    size += " (" + std::to_string(bytes) + " bytes)";
+  return "<tr id=\"" + std::string(id) + "\"><td>" + what + "</td><td class=\"count\">" +
+         std::to_string(count) + "</td><td>" + size + "</td></tr>\n";
+}
+
+std::string summary(const Page& page) {
+  size_t counts[3] = {0, 0, 0};
+  uint64_t sizes[3] = {0, 0, 0};
+  for (const PageTexture& t : page.textures) {
+    size_t kind = t.referenced ? 0 : 1;
+    ++counts[kind];
+    sizes[kind] += t.size;
+    if (!t.referenced && !t.mentions.empty()) {
+      ++counts[2];
+      sizes[2] += t.size;
+    }
+  }
+  std::string rows = "<table class=\"summary\">\n";
+  if (page.choice) {
+    rows += summary_row("referenced", "Textures referenced", counts[0], sizes[0]);
+    rows += summary_row("unreferenced", "Textures unreferenced", counts[1], sizes[1]);
+    rows += summary_row("mentioned", "Unreferenced, with mentions", counts[2], sizes[2]);
+  } else {
+    rows += summary_row("textures", "Textures", page.textures.size(), sizes[0] + sizes[1]);
+    uint64_t searched = 0;
+    for (const PageFile& f : page.files)
+      searched += f.size;
+    rows += "<tr id=\"files\"><td>Files searched</td><td class=\"count\">" +
+            std::to_string(page.files.size()) + "</td><td>" + size_text(searched) + "</td></tr>\n";
+  }
+  return rows + "</table>\n";
+}
+
+const char kChoice[] =
+    "<section id=\"unreferenced-section\"><h2>Unreferenced textures</h2>\n"
+    "<p>No searched file refers to these. A mention, in a file the search skips, means: look "
+    "before you move it. Those with mentions start unchecked.</p>\n"
+    "<div class=\"controls\"><input id=\"filter\" type=\"search\" placeholder=\"Filter by path\">"
+    "<label>Sort <select id=\"sort\"><option value=\"size-desc\">largest first</option>"
+    "<option value=\"size-asc\">smallest first</option><option value=\"path\">by path</option>"
+    "</select></label><button id=\"all\">Select all</button><button id=\"none\">Select none"
+    "</button><span id=\"shown\"></span> <strong id=\"checked\"></strong></div>\n"
+    "<div id=\"grid\"></div>\n"
+    "<h2>Move the checked textures</h2>\n"
+    "<p>Texsift moves and deletes nothing. These scripts move the checked files out of the game "
+    "into a folder beside it, named after it with <code>-texsift-moved</code>, keeping their "
+    "folders, so that you can test the game and move them back.</p>\n"
+    "<h3>Paths <button data-copy=\"paths\">Copy</button></h3><pre id=\"paths\"></pre>\n"
+    "<h3>Shell script (Linux) <button data-copy=\"sh\">Copy</button></h3><pre id=\"sh\"></pre>\n"
+    "<h3>Batch file (Windows) <button data-copy=\"bat\">Copy</button></h3><pre id=\"bat\"></pre>\n"
+    "<h3>Move by hand</h3><p>Names that a batch file cannot carry safely.</p>"
+    "<pre id=\"by-hand\"></pre></section>\n";
+
+}  // namespace
+
+std::string json_string(const std::string& text) {
+  std::string out = "\"";
+  for (size_t i = 0; i < text.size();) {
+    uint8_t byte = static_cast<uint8_t>(text[i]);
+    size_t length = utf8_length(text, i);
+    if (length == 0) {
+      append_u_escape(&out, 0xdc00u + byte);  // a byte that is not UTF-8
+      ++i;
+    } else if (byte == '"' || byte == '\\') {
+      out += '\\';
+      out += static_cast<char>(byte);
+      ++i;
+    } else if (byte < 0x20 || byte == '<' || byte == '>' || byte == '&' || byte == 0x7f) {
+      append_u_escape(&out, byte);
+      ++i;
+    } else if (length == 3 && byte == 0xe2 && static_cast<uint8_t>(text[i + 1]) == 0x80 &&
+               (static_cast<uint8_t>(text[i + 2]) & 0xfe) == 0xa8) {
+      append_u_escape(&out, 0x2000u + static_cast<uint8_t>(text[i + 2]) - 0x80);  // U+2028, U+2029
+      i += 3;
+    } else {
+      out.append(text, i, length);
+      i += length;
+    }
+  }
+  return out + "\"";
+}
+
+std::string html_escape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string page_time_now() {
+  using namespace std::chrono;
+  system_clock::time_point now = system_clock::now();
+  sys_days day = floor<days>(now);
+  year_month_day date{day};
+  hh_mm_ss time{floor<seconds>(now - day)};
+  char text[64];
+  snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d UTC", static_cast<int>(date.year()),
+           static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+           static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+           static_cast<int>(time.seconds().count()));
+  return text;
+}
+
+std::string page_html(const Page& page) {
+  std::string html =
+      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
+      "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src "
+      "'sha256-" + sha256_base64(kPageScript) + "'; style-src 'sha256-" + sha256_base64(kStyle) +
+      "'; img-src 'self'\">\n<meta name=\"viewport\" content=\"width=device-width\">\n<title>" +
+      html_escape(page.program) + ": " + html_escape(page.game_root) + "</title>\n<style>" +
+      kStyle + "</style></head><body>\n<h1>" + html_escape(page.program) +
+      "</h1>\n<p>Game root: <code id=\"root\">" + html_escape(page.game_root) +
+      "</code><br>Run: <span id=\"time\">" + html_escape(page.time) + "</span></p>\n" +
+      summary(page);
+  if (page.choice)
+    html += kChoice;
+  html += page.choice ? "<section><h2>Referenced textures</h2>" : "<section><h2>Textures</h2>";
+  html += "<div id=\"referenced-list\"></div></section>\n";
+  if (page.has_files)
+    html += "<section><h2>Files searched</h2><div id=\"files-list\"></div></section>\n";
+  html += "<script type=\"application/json\" id=\"data\">" + data_json(page) + "</script>\n<script>" +
+          kPageScript + "</script>\n</body></html>\n";
+  return html;
+}

@@ -1,0 +1,20 @@
+// The --html work of a run: the folder checked before the run, the page written after it.
+#pragma once
+
+#include <string>
+
+#include "page/page_dir.h"
+#include "page/page_html.h"
+
+// Checks the folder `dir`, as --html gives it, for a page of the run over
+// `game_root` (see check_page_dir) and fills `page_dir`. On a problem prints
+// "--html folder '<dir>' <problem>" on standard error and returns false;
+// nothing has been written.
+bool check_html_option(const std::string& dir, const std::string& game_root, PageDir* page_dir);
+
+// Writes the page of `page`, whose textures hold their paths, references and
+// mentions, to the checked folder: the list of what it writes, a thumbnail per
+// texture (made on search_threads() threads, filling each texture's preview
+// and size), then index.html. `game_root` ends in a separator. False, with a
+// message on standard error, when the folder cannot be written.
+bool write_html_page(const PageDir& page_dir, const std::string& game_root, Page* page);

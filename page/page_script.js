@@ -1,0 +1,210 @@
+'use strict';
+(function () {
+  var D = JSON.parse(document.getElementById('data').textContent);
+  var T = D.t, F = D.f;
+  var PATH = 0, SIZE = 1, W = 2, H = 3, FMT = 4, STATUS = 5, PROBLEM = 6, TW = 7, TH = 8,
+      REF = 9, REFS = 10, MENTIONS = 11;
+  function $(id) { return document.getElementById(id); }
+  function el(tag, cls, text) {
+    var e = document.createElement(tag);
+    if (cls) e.className = cls;
+    if (text !== undefined) e.textContent = text;
+    return e;
+  }
+  function bytes(n) {
+    var units = ['bytes', 'KiB', 'MiB', 'GiB', 'TiB'], i = 0, v = n;
+    while (v >= 1024 && i < 4) { v /= 1024; i++; }
+    return i ? v.toFixed(1) + ' ' + units[i] : n + ' bytes';
+  }
+  // Text as shown: U+FFFD for a byte that was not UTF-8; a path also with '/' between parts.
+  function text(t) { return t.replace(/[\udc80-\udcff]/g, '\ufffd'); }
+  function shown(p) { return text(p.replace(/\\/g, '/')); }
+  function preview(i) {
+    var t = T[i];
+    if (t[STATUS] === 0) {
+      var img = el('img');
+      img.loading = 'lazy';
+      img.decoding = 'async';
+      img.width = t[TW];
+      img.height = t[TH];
+      img.alt = '';
+      img.src = 'thumbs/' + i + '.png';
+      return img;
+    }
+    return el('div', 'tile', t[STATUS] === 1 ? 'no preview: ' + t[FMT] : t[FMT] + ': ' + t[PROBLEM]);
+  }
+  function details(t) {
+    return bytes(t[SIZE]) + (t[W] ? ' \u00b7 ' + t[W] + '\u00d7' + t[H] : '') + ' \u00b7 ' + t[FMT];
+  }
+  function places(list) {
+    var d = el('div', 'places');
+    list.forEach(function (p) {
+      d.appendChild(el('div', null, shown(F[p[0]]) + ' @ ' + p[1] + (p.length > 2 ? ' (' + p[2] + ')' : '')));
+    });
+    return d;
+  }
+
+  // The unreferenced grid and the choice.
+  var unreferenced = [], referenced = [];
+  T.forEach(function (t, i) { (t[REF] ? referenced : unreferenced).push(i); });
+  var checked = T.map(function (t) { return !t[REF] && t[MENTIONS].length === 0; });
+  function visible() {
+    var wanted = $('filter').value.toLowerCase(), order = $('sort').value;
+    var list = unreferenced.filter(function (i) {
+      return shown(T[i][PATH]).toLowerCase().indexOf(wanted) >= 0;
+    });
+    list.sort(function (a, b) {
+      if (order === 'path') return T[a][PATH] < T[b][PATH] ? -1 : T[a][PATH] > T[b][PATH] ? 1 : a - b;
+      var d = T[a][SIZE] - T[b][SIZE];
+      return (order === 'size-asc' ? d : -d) || a - b;
+    });
+    return list;
+  }
+  function card(i) {
+    var t = T[i], c = el('div', 'card'), label = el('label'), box = el('input');
+    box.type = 'checkbox';
+    box.checked = checked[i];
+    box.addEventListener('change', function () { checked[i] = box.checked; scripts(); });
+    label.append(box, preview(i));
+    c.append(label, el('div', 'path', shown(t[PATH])), el('div', 'meta', details(t)));
+    if (t[MENTIONS].length) {
+      c.classList.add('mentioned');
+      c.append(el('div', 'warn', t[MENTIONS].length + (t[MENTIONS].length === 1 ? ' mention' : ' mentions')),
+               places(t[MENTIONS]));
+    }
+    return c;
+  }
+  function grid() {
+    var list = visible(), fragment = document.createDocumentFragment();
+    list.forEach(function (i) { fragment.appendChild(card(i)); });
+    $('grid').replaceChildren(fragment);
+    $('shown').textContent = list.length + ' of ' + unreferenced.length + ' shown';
+  }
+  function select(value) {
+    visible().forEach(function (i) { checked[i] = value; });
+    grid();
+    scripts();
+  }
+
+  // The move scripts. A name's bytes: UTF-8, and U+DC80..U+DCFF for a byte that was not.
+  var encoder = new TextEncoder();
+  function nameBytes(s) {
+    var out = [];
+    for (var ch of s) {
+      var c = ch.codePointAt(0);
+      if (c >= 0xdc80 && c <= 0xdcff) out.push(c - 0xdc00);
+      else encoder.encode(ch).forEach(function (b) { out.push(b); });
+    }
+    return out;
+  }
+  // $'...' with every byte but letters, digits, space and . _ / - as \xNN.
+  function shQuote(s) {
+    return "$'" + nameBytes(s).map(function (b) {
+      var c = String.fromCharCode(b);
+      return /[A-Za-z0-9 ._\/-]/.test(c) ? c : '\\x' + (b < 16 ? '0' : '') + b.toString(16);
+    }).join('') + "'";
+  }
+  // Whether a .bat carries `s` safely in double quotes: no control character,
+  // none of " * ? < > | : (but a drive's colon), no byte that was not UTF-8,
+  // and no part ending in a dot or a space, which Windows would drop.
+  function batSafe(s, drive) {
+    for (var ch of s) {
+      var c = ch.codePointAt(0);
+      if (c < 32 || c === 127 || (c >= 0xd800 && c <= 0xdfff) || '"*?<>|'.indexOf(ch) >= 0) return false;
+    }
+    var rest = drive && /^[A-Za-z]:/.test(s) ? s.slice(2) : s;
+    if (rest.indexOf(':') >= 0) return false;
+    return rest.split('\\').every(function (part, n) { return (n === 0 && drive) || !/[. ]$/.test(part); });
+  }
+  function batQuote(s) { return '"' + s.replace(/%/g, '%%') + '"'; }
+
+  var base = D.root.replace(/[\\\/]+$/, '');
+  var shRoot = base.replace(/\\/g, '/'), batRoot = base.replace(/\//g, '\\');
+  var shDest = shRoot + '-texsift-moved', batDest = batRoot + '-texsift-moved';
+  var movable = base !== '' && !/^[A-Za-z]:$/.test(base);
+  function split(p) {
+    var cut = p.lastIndexOf('\\');
+    return cut < 0 ? ['', p] : [p.slice(0, cut), p.slice(cut + 1)];
+  }
+  function textures(count) { return count + (count === 1 ? ' texture' : ' textures'); }
+  function shScript(list) {
+    var lines = ['#!/usr/bin/env bash',
+      '# Moves ' + textures(list.length) + ' out of the game into a folder beside it, keeping their folders.',
+      '# To undo, move them back.', 'set -eu', 'root=' + shQuote(shRoot), 'dest=' + shQuote(shDest),
+      'move() {', '  mkdir -p -- "$dest/$1"', '  mv -n -- "$root/$1/$2" "$dest/$1/$2"', '}'];
+    list.forEach(function (i) {
+      var parts = split(T[i][PATH]);
+      lines.push('move ' + shQuote(parts[0].replace(/\\/g, '/') || '.') + ' ' + shQuote(parts[1]));
+    });
+    return lines.join('\n') + '\n';
+  }
+  function batScript(list) {
+    var lines = ['@echo off', 'chcp 65001 >nul', 'setlocal DisableDelayedExpansion',
+      'rem Moves ' + textures(list.length) + ' out of the game into a folder beside it, keeping their folders.',
+      'rem To undo, move them back.'];
+    list.forEach(function (i) {
+      var p = T[i][PATH], dir = batDest + (split(p)[0] ? '\\' + split(p)[0] : '');
+      var from = batRoot + '\\' + p, to = batDest + '\\' + p;
+      lines.push('if not exist ' + batQuote(dir + '\\') + ' mkdir ' + batQuote(dir));
+      lines.push('if not exist ' + batQuote(to) + ' move ' + batQuote(from) + ' ' + batQuote(to) + ' >nul');
+    });
+    return lines.join('\r\n') + '\r\n';
+  }
+  function scripts() {
+    var list = unreferenced.filter(function (i) { return checked[i]; });
+    var total = list.reduce(function (sum, i) { return sum + T[i][SIZE]; }, 0);
+    var bat = batSafe(batRoot, true) ? list.filter(function (i) { return batSafe(T[i][PATH], false); }) : [];
+    var byHand = list.filter(function (i) { return bat.indexOf(i) < 0; });
+    $('checked').textContent = list.length + ' checked, ' + bytes(total);
+    $('paths').textContent = list.map(function (i) { return shown(T[i][PATH]); }).join('\n');
+    $('sh').textContent = movable ? shScript(list) : '';
+    $('bat').textContent = movable ? batScript(bat) : '';
+    $('by-hand').textContent = (movable ? byHand : list).map(function (i) { return shown(T[i][PATH]); }).join('\n');
+  }
+
+  // The referenced textures; on Texsift-compact's page, which has no choice, every texture.
+  function referencedList() {
+    var fragment = document.createDocumentFragment();
+    (D.choice ? referenced : T.map(function (t, i) { return i; })).forEach(function (i) {
+      var t = T[i], row = el('div', 'row');
+      row.append(preview(i), el('div', 'path', shown(t[PATH])), el('div', 'meta', details(t)), places(t[REFS]));
+      fragment.appendChild(row);
+    });
+    $('referenced-list').replaceChildren(fragment);
+  }
+  function filesList() {
+    var fragment = document.createDocumentFragment();
+    D.s.forEach(function (f) {
+      var row = el('div', 'row'), names = el('div', 'places');
+      f[2].forEach(function (n) { names.appendChild(el('div', null, text(n[0]) + ' @ ' + n[1])); });
+      row.append(el('div', 'path', shown(F[f[0]])), el('div', 'meta', bytes(f[1])), names);
+      fragment.appendChild(row);
+    });
+    $('files-list').replaceChildren(fragment);
+  }
+  function copy(id) {
+    var content = $(id).textContent;
+    if (navigator.clipboard) navigator.clipboard.writeText(content).catch(function () { pick(id); });
+    else pick(id);
+  }
+  function pick(id) {
+    var range = document.createRange();
+    range.selectNodeContents($(id));
+    window.getSelection().removeAllRanges();
+    window.getSelection().addRange(range);
+  }
+
+  if (D.choice) {
+    $('filter').addEventListener('input', grid);
+    $('sort').addEventListener('change', grid);
+    $('all').addEventListener('click', function () { select(true); });
+    $('none').addEventListener('click', function () { select(false); });
+    document.querySelectorAll('button[data-copy]').forEach(function (b) {
+      b.addEventListener('click', function () { copy(b.dataset.copy); });
+    });
+    grid();
+    scripts();
+  }
+  referencedList();
+  if (D.s) filesList();
+}());

@@ -1,0 +1,266 @@
+// The page in a real browser (headless Chromium): its counts, a thumbnail, and the move scripts it builds, run on awkward names.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+#include "page/page_html.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool have(const char* command) {
+  return std::system((std::string("command -v ") + command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Standard output of the shell command `command`.
+std::string output_of(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe)
+    return out;
+  char buffer[65536];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+    out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+std::string shell_quoted(const std::string& text) { return "'" + text + "'"; }
+
+// The page at `html` after its script ran, as Chromium serialises it.
+std::string page_dom(const std::string& html, const std::string& profile) {
+  return output_of("timeout 120 chromium --headless --no-sandbox --disable-gpu "
+                   "--disable-background-networking --disable-component-update --no-first-run "
+                   "--disable-sync --user-data-dir=" + shell_quoted(profile) + " --dump-dom " +
+                   shell_quoted("file://" + html) + " 2>'" + profile + "/chromium.err'");
+}
+
+std::string html_unescape(std::string text) {
+  const std::pair<const char*, const char*> entities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&nbsp;", "\xc2\xa0"},
+      {"&amp;", "&"}};
+  for (const auto& [entity, character] : entities)
+    for (size_t at = 0; (at = text.find(entity, at)) != std::string::npos; at += strlen(character))
+      text.replace(at, strlen(entity), character);
+  return text;
+}
+
+// The text of the element with id `id` (an element without child elements).
+std::string element_text(const std::string& dom, const std::string& id) {
+  size_t at = dom.find("id=\"" + id + "\"");
+  if (at == std::string::npos)
+    return "<no element " + id + ">";
+  size_t start = dom.find('>', at) + 1;
+  return html_unescape(dom.substr(start, dom.find("</", start) - start));
+}
+
+// Every file below `root`, from it, with '/' between parts.
+std::set<std::string> files_below(const std::string& root) {
+  std::set<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    if (entry.is_regular_file())
+      files.insert(fs::relative(entry.path(), root).string());
+  return files;
+}
+
+// Awkward names, each an unreferenced texture that no file mentions.
+const char* const kAwkward[] = {
+    "sp ace.dds", "single'quote.dds", "double\"quote.dds", "dol$lar$(x).dds", "back`tick`.dds",
+    "per%cent%.dds", "amp&er.dds", "caret^.dds", "bang!.dds", "<\\script>.dds",
+    "line\nbreak.dds", "n\xc3\xa4me \xe6\x97\xa5.dds", "\xff\xfe raw.dds", "trailing dot.dds."};
+
+// The Texsift page of a tree with the awkward textures, one texture with a
+// mention and one referenced, written to `dir`.
+void write_awkward_page(const TempTree& tree, const std::string& game, const std::string& dir) {
+  Page page;
+  page.program = "Texsift";
+  page.game_root = game;
+  page.time = "now";
+  for (const char* name : kAwkward) {
+    PageTexture texture;
+    texture.path = std::string("gamedata\\textures\\") + name;
+    texture.size = 1;
+    page.textures.push_back(texture);
+  }
+  PageTexture mentioned;
+  mentioned.path = "gamedata\\textures\\ui\\mentioned.dds";
+  mentioned.mentions.push_back({"gamedata\\ui\\menu.xml", 12, "case"});
+  mentioned.size = 2;
+  page.textures.push_back(mentioned);
+  PageTexture referenced;
+  referenced.path = "gamedata\\textures\\ui\\used.dds";
+  referenced.referenced = true;
+  referenced.references.push_back({"gamedata\\config\\ui.ltx", 3, ""});
+  page.textures.push_back(referenced);
+  tree.write("page/index.html", page_html(page));
+  (void)dir;
+}
+
+std::string as_file_name(const std::string& name) {
+  std::string file = name;
+  for (char& c : file)
+    if (c == '\\')
+      c = '/';
+  return file;
+}
+
+TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
+  if (!have("chromium"))
+    GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
+  TempTree tree;
+  const std::string game = tree.root() + "game/";
+  std::set<std::string> before;
+  for (const char* name : kAwkward) {
+    tree.write("game/gamedata/textures/" + as_file_name(name), "x");
+    before.insert("gamedata/textures/" + as_file_name(name));
+  }
+  tree.write("game/gamedata/textures/ui/mentioned.dds", "xx");
+  tree.write("game/gamedata/textures/ui/used.dds", "x");
+  tree.write("game/gamedata/textures/not in the page.dds", "x");
+  write_awkward_page(tree, game, tree.root() + "page/");
+  tree.make_directory("profile");
+  std::string dom = page_dom(tree.root() + "page/index.html", tree.root() + "profile");
+  ASSERT_NE(dom.find("id=\"grid\""), std::string::npos) << dom << read_whole_file(tree.root() + "profile/chromium.err");
+
+  // The summary, and the page's own count of what it checked.
+  EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">15<"), std::string::npos);
+  EXPECT_EQ(element_text(dom, "checked"), "14 checked, 14 bytes");
+  // No name broke out of its element: the "</script>" name is text.
+  EXPECT_NE(element_text(dom, "paths").find("gamedata/textures/</script>.dds"), std::string::npos);
+  EXPECT_EQ(dom.find("<script>.dds"), std::string::npos);
+
+  // The shell script: run it, and exactly the checked files moved.
+  std::string sh = element_text(dom, "sh");
+  tree.write("move.sh", sh);
+  ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "move.sh")).c_str()), 0) << sh;
+  EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"), before);
+  EXPECT_EQ(files_below(game),
+            (std::set<std::string>{"gamedata/textures/ui/mentioned.dds",
+                                   "gamedata/textures/ui/used.dds",
+                                   "gamedata/textures/not in the page.dds"}));
+
+  // The batch file carries the names it can, safely; the rest are to move by hand.
+  std::string bat = element_text(dom, "bat");
+  EXPECT_NE(bat.find("chcp 65001"), std::string::npos);
+  EXPECT_NE(bat.find("setlocal DisableDelayedExpansion"), std::string::npos);
+  EXPECT_NE(bat.find("per%%cent%%.dds"), std::string::npos);
+  std::string by_hand = element_text(dom, "by-hand");
+  for (const char* name : {"double\"quote.dds", "line\nbreak.dds", "</script>.dds",
+                           "trailing dot.dds."}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(by_hand.find(name), std::string::npos);
+    EXPECT_EQ(bat.find(name), std::string::npos);
+  }
+
+  // The batch file under wine, on the files moved back.
+  if (!have("wine"))
+    GTEST_SKIP() << "wine is not installed: the batch file was not run";
+  fs::remove_all(tree.root() + "game-texsift-moved");
+  for (const std::string& file : before)
+    tree.write("game/" + file, "x");
+  tree.write("unused.bat", bat);  // not "move.bat", which cmd reads as its move command
+  std::string wine_prefix = tree.root() + "wineprefix";
+  std::system(("cd " + shell_quoted(tree.root()) + " && WINEDEBUG=-all WINEPREFIX=" + shell_quoted(wine_prefix) +
+               " wine cmd /c unused.bat >/dev/null 2>&1")
+                  .c_str());
+  // Wine's cmd has no code page 65001 (Windows' has), so there the names
+  // beyond ASCII stay where they are; every other name the batch file
+  // carries moves, and nothing else.
+  std::set<std::string> moved;
+  if (fs::exists(tree.root() + "game-texsift-moved"))
+    moved = files_below(tree.root() + "game-texsift-moved");
+  std::set<std::string> carried;
+  for (const std::string& file : before) {
+    bool ascii = std::all_of(file.begin(), file.end(), [](char c) { return c > 0; });
+    if (ascii && by_hand.find(file.substr(file.rfind('/') + 1)) == std::string::npos)
+      carried.insert(file);
+  }
+  EXPECT_EQ(moved, carried);
+}
+
+}  // namespace
+
+namespace {
+
+// The width and height in a PNG file's header.
+std::pair<uint32_t, uint32_t> png_size(const std::string& png) {
+  auto at = [&](size_t i) {
+    return (uint32_t{static_cast<uint8_t>(png[i])} << 24) |
+           (uint32_t{static_cast<uint8_t>(png[i + 1])} << 16) |
+           (uint32_t{static_cast<uint8_t>(png[i + 2])} << 8) | static_cast<uint8_t>(png[i + 3]);
+  };
+  return png.size() < 24 ? std::make_pair(0u, 0u) : std::make_pair(at(16), at(20));
+}
+
+TEST(PageBrowser, PageOfExamples) {
+  if (!have("chromium"))
+    GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
+  TempTree tree;
+  const std::string dir = tree.root() + "page/";
+  ProgramResult plain = run_built_program(TEXSIFT_PROGRAM, {TEXSIFT_EXAMPLES});
+  ProgramResult with_page = run_built_program(TEXSIFT_PROGRAM, {"--html", dir, TEXSIFT_EXAMPLES});
+  ASSERT_EQ(with_page.status, 0) << with_page.err;
+  // Standard output is the console report as without --html.
+  EXPECT_EQ(mask_timings(with_page.out), mask_timings(plain.out));
+
+  tree.make_directory("profile");
+  std::string dom = page_dom(dir + "index.html", tree.root() + "profile");
+  EXPECT_NE(dom.find("Textures referenced</td><td class=\"count\">10<"), std::string::npos) << dom;
+  EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">1<"), std::string::npos);
+  // fx_fire, the one unreferenced texture, is mentioned in a script the
+  // search passes over, so it is shown with its mention and left unchecked.
+  EXPECT_NE(dom.find("1 mention"), std::string::npos) << dom;
+  EXPECT_EQ(element_text(dom, "checked"), "0 checked, 0 bytes");
+  // act_body.dds, the first texture, is 128 by 128: its thumbnail is that
+  // level itself, and the page shows it at the PNG's size.
+  EXPECT_NE(dom.find("width=\"128\" height=\"128\" alt=\"\" src=\"thumbs/0.png\""),
+            std::string::npos);
+  EXPECT_EQ(png_size(read_whole_file(dir + "thumbs/0.png")), std::make_pair(128u, 128u));
+
+  // Texsift-compact's page lists the files searched, with the names in each.
+  const std::string compact_dir = tree.root() + "compact/";
+  ProgramResult compact =
+      run_built_program(COMPACT_PROGRAM, {"--html", compact_dir, TEXSIFT_EXAMPLES});
+  ASSERT_EQ(compact.status, 0) << compact.err;
+  std::string compact_dom = page_dom(compact_dir + "index.html", tree.root() + "profile");
+  EXPECT_NE(compact_dom.find("gamedata/config/creatures.ltx</div>"), std::string::npos);
+  EXPECT_NE(compact_dom.find("act\\act_body @ 37"), std::string::npos);
+}
+
+TEST(PageProgram, RefusesAFolderInTheTreeAndWritesNothing) {
+  TempTree tree;
+  tree.write("game/gamedata/textures/a.dds", "DDS ");
+  tree.write("game/gamedata/config/a.ltx", "a");
+  tree.write("theirs/notes.txt", "mine");
+  struct Row {
+    const char* program;
+    std::string dir;
+    const char* message;
+  };
+  const Row rows[] = {
+      {TEXSIFT_PROGRAM, tree.root() + "game/gamedata/page", "lies inside the game tree"},
+      {COMPACT_PROGRAM, tree.root() + "game/page", "lies inside the game tree"},
+      {TEXSIFT_PROGRAM, tree.root() + "theirs", "holds files that no page of Texsift wrote"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.dir);
+    ProgramResult result = run_built_program(row.program, {"--json", "--html", row.dir,
+                                                           tree.root() + "game"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find(row.message), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_EQ(files_below(tree.root()),
+            (std::set<std::string>{"game/gamedata/textures/a.dds", "game/gamedata/config/a.ltx",
+                                   "theirs/notes.txt"}));
+}
+
+}  // namespace

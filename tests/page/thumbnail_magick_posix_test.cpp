@@ -1,0 +1,90 @@
+// The DDS decoders against ImageMagick's, on files ImageMagick wrote; skipped without ImageMagick.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "page/thumbnail.h"
+#include "support/test_support.h"
+
+namespace {
+
+bool have_convert() { return std::system("convert -version >/dev/null 2>&1") == 0; }
+
+int run(const std::string& command) { return std::system(command.c_str()); }
+
+// The largest difference of a channel between `ours` and `theirs`, and the mean.
+void differences(const std::vector<uint8_t>& ours, const std::string& theirs, int* largest,
+                 double* mean) {
+  *largest = 0;
+  double sum = 0;
+  for (size_t i = 0; i < ours.size(); ++i) {
+    int difference = std::abs(int{ours[i]} - int{static_cast<uint8_t>(theirs[i])});
+    *largest = std::max(*largest, difference);
+    sum += difference;
+  }
+  *mean = ours.empty() ? 0 : sum / static_cast<double>(ours.size());
+}
+
+TEST(ThumbnailMagick, DecodesAsImageMagickDoes) {
+  if (!have_convert())
+    GTEST_SKIP() << "ImageMagick's convert is not installed (tools/install-deps page)";
+  TempTree tree;
+  const std::string dir = tree.root();
+  // Random colours and alphas: every block uses its whole range of interpolated values.
+  ASSERT_EQ(run("convert -seed 1 -size 96x64 xc: +noise Random \\( -size 96x64 xc: +noise Random "
+                "-channel R -separate \\) -alpha off -compose copy_opacity -composite '" +
+                dir + "in.png'"),
+            0);
+  struct Row {
+    const char* compression;
+    const char* format;
+    int largest;  // allowed: decoders round interpolated colours differently
+  };
+  const Row rows[] = {{"dxt1", "DXT1", 8}, {"dxt5", "DXT5", 8}, {"none", "RGBA32", 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.compression);
+    std::string dds = dir + row.compression + ".dds";
+    ASSERT_EQ(run(std::string("convert '") + dir + "in.png' -define dds:compression=" +
+                  row.compression + " -define dds:mipmaps=0 '" + dds + "'"),
+              0);
+    ASSERT_EQ(run("convert '" + dds + "' -depth 8 'rgba:" + dds + ".rgba'"), 0);
+    Thumbnail thumbnail = make_thumbnail(read_whole_file(dds), "t.dds");
+    ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+    EXPECT_EQ(thumbnail.format, row.format);
+    ASSERT_EQ(thumbnail.thumb_width, 96u);
+    ASSERT_EQ(thumbnail.thumb_height, 64u);
+    std::string theirs = read_whole_file(dds + ".rgba");
+    ASSERT_EQ(theirs.size(), thumbnail.rgba.size());
+    int largest = 0;
+    double mean = 0;
+    differences(thumbnail.rgba, theirs, &largest, &mean);
+    EXPECT_LE(largest, row.largest) << "mean " << mean;
+  }
+}
+
+TEST(ThumbnailMagick, MipmapLevelOfImageMagicksFile) {
+  if (!have_convert())
+    GTEST_SKIP() << "ImageMagick's convert is not installed (tools/install-deps page)";
+  TempTree tree;
+  const std::string dir = tree.root();
+  // 512 by 256 with its mipmaps: the level 128 by 64 is taken as it is, and
+  // it looks like the whole image made small.
+  ASSERT_EQ(run("convert -size 512x256 gradient:yellow-navy '" + dir + "in.png' && convert '" +
+                dir + "in.png' -define dds:compression=dxt1 -define dds:mipmaps=9 '" + dir +
+                "t.dds' && convert '" + dir + "in.png' -resize 128x64! -alpha on -depth 8 'rgba:" +
+                dir + "small.rgba'"),
+            0);
+  Thumbnail thumbnail = make_thumbnail(read_whole_file(dir + "t.dds"), "t.dds");
+  ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+  EXPECT_EQ(thumbnail.thumb_width, 128u);
+  EXPECT_EQ(thumbnail.thumb_height, 64u);
+  std::string theirs = read_whole_file(dir + "small.rgba");
+  ASSERT_EQ(theirs.size(), thumbnail.rgba.size());
+  int largest = 0;
+  double mean = 0;
+  differences(thumbnail.rgba, theirs, &largest, &mean);
+  EXPECT_LE(mean, 6.0);
+}
+
+}  // namespace

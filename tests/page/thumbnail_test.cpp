@@ -1,0 +1,183 @@
+// Tests of the thumbnails: DDS headers of each format, the mipmap choice, broken files, and TGA.
+#include "page/thumbnail.h"
+
+#include <gtest/gtest.h>
+
+#include "page/tga.h"
+#include "page_test_support.h"
+
+namespace {
+
+// The colour of DXT1 block `colour` (RGB565) in every pixel.
+std::string solid_dxt1_block(uint16_t colour) {
+  std::string block;
+  append_u16(&block, colour);
+  append_u16(&block, 0);
+  append_u32(&block, 0);  // every pixel takes colour 0
+  return block;
+}
+
+// A DXT1 file whose level n is one colour: `colours[n]`.
+std::string dxt1_levels(uint32_t width, uint32_t height, const std::vector<uint16_t>& colours) {
+  std::string file = dds_header(width, height, static_cast<uint32_t>(colours.size()), "DXT1");
+  for (uint16_t colour : colours) {
+    uint64_t blocks = std::max(1u, (width + 3) / 4) * std::max(1u, (height + 3) / 4);
+    for (uint64_t i = 0; i < blocks; ++i)
+      file += solid_dxt1_block(colour);
+    width = std::max(1u, width / 2);
+    height = std::max(1u, height / 2);
+  }
+  return file;
+}
+
+constexpr uint16_t kRed = 0xf800, kGreen = 0x07e0, kBlue = 0x001f;
+
+TEST(Thumbnail, DdsHeaders) {
+  struct Row {
+    const char* scenario;
+    std::string file;
+    const char* name;
+    ThumbnailStatus status;
+    const char* format_or_problem;
+    uint32_t thumb_width, thumb_height;
+  };
+  std::string truncated = dxt1_levels(256, 256, {kRed, kGreen});
+  truncated.resize(truncated.size() - 1);
+  std::string rgb24 = dds_rgb_header(2, 2, 24, {0xff0000, 0xff00, 0xff, 0}) + std::string(12, 'x');
+  std::string wrong_magic = dxt1_levels(8, 8, {kRed});
+  wrong_magic[0] = 'X';
+  const Row rows[] = {
+      {"mipmapped: level 128", dxt1_levels(256, 256, {kRed, kGreen, kBlue}), "a.dds",
+       ThumbnailStatus::kDecoded, "DXT1", 128, 128},
+      {"no mipmaps: scaled", dxt1_levels(300, 200, {kRed}), "a.DDS", ThumbnailStatus::kDecoded,
+       "DXT1", 128, 85},
+      {"small: own size", dds_header(64, 32, 1, "DXT5") + std::string(8 * 16 * 16, '\0'), "a.dds",
+       ThumbnailStatus::kDecoded, "DXT5", 64, 32},
+      {"1 by 1", dds_header(1, 1, 1, "DXT3") + std::string(16, '\0'), "a.dds",
+       ThumbnailStatus::kDecoded, "DXT3", 1, 1},
+      {"24-bit", rgb24, "a.dds", ThumbnailStatus::kDecoded, "RGB24", 2, 2},
+      {"truncated level", truncated, "a.dds", ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"truncated header", truncated.substr(0, 100), "a.dds", ThumbnailStatus::kBroken,
+       "truncated", 0, 0},
+      {"wrong magic", wrong_magic, "a.dds", ThumbnailStatus::kBroken, "not a DDS file", 0, 0},
+      {"zero size", dds_header(0, 64, 1, "DXT1") + std::string(64, '\0'), "a.dds",
+       ThumbnailStatus::kBroken, "zero size", 0, 0},
+      {"huge, no data", dds_header(0xffffffffu, 0xffffffffu, 1, "DXT1"), "a.dds",
+       ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"huge, many levels", dds_header(0x80000000u, 3, 40, "DXT5") + std::string(4096, '\0'),
+       "a.dds", ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"other four-cc", dds_header(8, 8, 1, "ATI2") + std::string(64, '\0'), "a.dds",
+       ThumbnailStatus::kNoPreview, "DDS ATI2", 0, 0},
+      {"empty", "", "a.dds", ThumbnailStatus::kBroken, "empty file", 0, 0},
+      {"other format", "\x89PNG", "a.png", ThumbnailStatus::kNoPreview, "PNG", 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.scenario);
+    Thumbnail thumbnail = make_thumbnail(row.file, row.name);
+    EXPECT_EQ(thumbnail.status, row.status);
+    EXPECT_EQ(row.status == ThumbnailStatus::kBroken ? thumbnail.problem : thumbnail.format,
+              row.format_or_problem);
+    EXPECT_EQ(thumbnail.thumb_width, row.thumb_width);
+    EXPECT_EQ(thumbnail.thumb_height, row.thumb_height);
+    EXPECT_EQ(thumbnail.rgba.size(), size_t{row.thumb_width} * row.thumb_height * 4);
+  }
+}
+
+TEST(Thumbnail, TakesSmallestLevelAtLeast128) {
+  struct Row {
+    uint32_t width, height;
+    uint8_t red, green, blue;  // of the level expected
+  };
+  // Levels red, green, blue, red...: 512 gives 256 (green) and 128 (blue); 256 by 64 has
+  // 128 by 32 (green); 200 has 100 next, so 200 (red) is scaled down.
+  const Row rows[] = {{512, 512, 0, 0, 255}, {256, 64, 0, 255, 0}, {200, 200, 255, 0, 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height));
+    Thumbnail thumbnail =
+        make_thumbnail(dxt1_levels(row.width, row.height, {kRed, kGreen, kBlue, kRed, kGreen}), "t.dds");
+    ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+    EXPECT_EQ(thumbnail.rgba[0], row.red);
+    EXPECT_EQ(thumbnail.rgba[1], row.green);
+    EXPECT_EQ(thumbnail.rgba[2], row.blue);
+    EXPECT_EQ(thumbnail.rgba[3], 255);
+  }
+}
+
+TEST(Thumbnail, Dxt3HandBuiltBlock) {
+  // Alphas 0, 1, ..., 15 (times 17); colour 0 white, colour 1 black, indices
+  // 0, 1, 2, 3 in each row: white, black, two thirds white, one third white.
+  std::string block;
+  for (int i = 0; i < 8; ++i)
+    block += static_cast<char>((2 * i) | ((2 * i + 1) << 4));
+  append_u16(&block, 0xffff);
+  append_u16(&block, 0x0000);
+  append_u32(&block, 0xe4e4e4e4u);  // per row: 0b11100100
+  Thumbnail thumbnail = make_thumbnail(dds_header(4, 4, 1, "DXT3") + block, "a.dds");
+  ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+  const uint8_t greys[4] = {255, 0, 170, 85};
+  for (size_t i = 0; i < 16; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(thumbnail.rgba[i * 4], greys[i % 4]);
+    EXPECT_EQ(thumbnail.rgba[i * 4 + 1], greys[i % 4]);
+    EXPECT_EQ(thumbnail.rgba[i * 4 + 3], i * 17);
+  }
+}
+
+TEST(Thumbnail, Dxt5AlphaAndDxt1Transparency) {
+  // DXT5: alpha 255 and 0 with eight steps; index 2 is (6 * 255 + 0) / 7.
+  std::string dxt5;
+  dxt5 += static_cast<char>(255);
+  dxt5 += static_cast<char>(0);
+  dxt5 += std::string("\x02\x00\x00\x00\x00\x00", 6);  // pixel 0 takes index 2, the rest 0
+  dxt5 += solid_dxt1_block(kRed);
+  Thumbnail five = make_thumbnail(dds_header(4, 4, 1, "DXT5") + dxt5, "a.dds");
+  ASSERT_EQ(five.status, ThumbnailStatus::kDecoded);
+  EXPECT_EQ(five.rgba[3], 218);
+  EXPECT_EQ(five.rgba[7], 255);
+  EXPECT_EQ(five.rgba[0], 255);
+  // DXT1 with colour 0 not above colour 1: index 3 is transparent black.
+  std::string dxt1;
+  append_u16(&dxt1, 0x0000);
+  append_u16(&dxt1, 0xffff);
+  append_u32(&dxt1, 0xffffffffu);
+  Thumbnail one = make_thumbnail(dds_header(4, 4, 1, "DXT1") + dxt1, "a.dds");
+  ASSERT_EQ(one.status, ThumbnailStatus::kDecoded);
+  EXPECT_EQ(one.rgba[3], 0);
+}
+
+TEST(Thumbnail, Uncompressed32BitMasks) {
+  std::string pixels;
+  append_u32(&pixels, 0x80112233u);  // A8R8G8B8
+  append_u32(&pixels, 0xff445566u);
+  Thumbnail thumbnail = make_thumbnail(
+      dds_rgb_header(2, 1, 32, {0xff0000, 0xff00, 0xff, 0xff000000u}) + pixels, "a.dds");
+  ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+  EXPECT_EQ(thumbnail.format, "RGBA32");
+  const std::vector<uint8_t> expected = {0x11, 0x22, 0x33, 0x80, 0x44, 0x55, 0x66, 0xff};
+  EXPECT_EQ(thumbnail.rgba, expected);
+}
+
+TEST(Thumbnail, Tga) {
+  // An uncompressed 24-bit TGA, 2 by 1, bottom-up: BGR pixels.
+  std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\1\0\x18\0", 18);
+  tga += std::string("\x03\x02\x01\x06\x05\x04", 6);
+  Thumbnail thumbnail = make_thumbnail(tga, "t.tga");
+  ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+  const std::vector<uint8_t> expected = {1, 2, 3, 255, 4, 5, 6, 255};
+  EXPECT_EQ(thumbnail.rgba, expected);
+  EXPECT_EQ(make_thumbnail(tga.substr(0, 20), "t.tga").status, ThumbnailStatus::kBroken);
+  // A header that asks for 65535 by 65535: refused before any buffer is made.
+  std::string huge = tga.substr(0, 18);
+  huge[12] = huge[13] = huge[14] = huge[15] = '\xff';
+  Thumbnail refused = make_thumbnail(huge, "t.tga");
+  EXPECT_EQ(refused.status, ThumbnailStatus::kBroken);
+}
+
+TEST(Thumbnail, PngRoundTrip) {
+  const uint8_t pixels[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  std::string png = encode_png(pixels, 2, 1);
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+}
+
+}  // namespace
