@@ -184,25 +184,28 @@ TEST(WindowsTree, GameRootOutsideTheAnsiCodePage) {
     EXPECT_EQ(textures.status, 0);
     EXPECT_EQ(mask_seconds(textures.out),
               "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\act\\\\act_head.dds\"},"
+              "\"size\":1,\"mention_count\":0,"
               "\"names\":[{\"name\":{\"text\":\"act\\\\act_head\"},\"references\":[{\"path\":"
-              "{\"text\":\"" + real_path + "\"},\"offset\":10}]}]}\n"
+              "{\"text\":\"" + real_path + "\"},\"offset\":10}],\"mentions\":[]}]}\n"
               "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\sky.tga\"},"
+              "\"size\":1,\"mention_count\":0,"
               "\"names\":[{\"name\":{\"text\":\"sky\"},\"references\":[{\"path\":"
-              "{\"text\":\"gamedata\\\\config\\\\z.ltx\"},\"offset\":0}]}]}\n"
+              "{\"text\":\"gamedata\\\\config\\\\z.ltx\"},\"offset\":0}],\"mentions\":[]}]}\n"
               "{\"type\":\"totals\",\"textures\":2,\"names\":2,\"referenced\":2,\"unreferenced\":0,"
-              "\"files_searched\":2,\"bytes_searched\":29,\"seconds\":#}\n");
+              "\"files_searched\":2,\"bytes_searched\":29,\"referenced_bytes\":2,"
+              "\"unreferenced_bytes\":0,\"mentioned\":0,\"seconds\":#}\n");
     EXPECT_EQ(textures.err, expected_warnings(Mode::kAlgorithm1, options.warnings));
     ProgramResult files = run_built_program(COMPACT_PROGRAM, {"--csv", root});
     EXPECT_EQ(files.status, 0);
     EXPECT_EQ(mask_seconds(files.out),
-              "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds\n"
-              "file,gamedata\\config\\z.ltx,,,,,,,\n"
-              "reference,gamedata\\config\\z.ltx,sky,0,,,,,\n"
+              "type,file,name,offset,files_searched,bytes_searched,textures,names,seconds,size\n"
+              "file,gamedata\\config\\z.ltx,,,,,,,,5\n"
+              "reference,gamedata\\config\\z.ltx,sky,0,,,,,,\n"
               "file,gamedata\\" + utf8_from_wide(row.folder) + "\\" + utf8_from_wide(row.file) +
-                  ".ltx,,,,,,,\n"
+                  ".ltx,,,,,,,,24\n"
               "reference,gamedata\\" + utf8_from_wide(row.folder) + "\\" +
-                  utf8_from_wide(row.file) + ".ltx,act\\act_head,10,,,,,\n"
-              "totals,,,,2,29,2,2,#\n");
+                  utf8_from_wide(row.file) + ".ltx,act\\act_head,10,,,,,,\n"
+              "totals,,,,2,29,2,2,#,\n");
   }
 }
 
