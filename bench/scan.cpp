@@ -18,6 +18,7 @@
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/file.h"
+#include "platform/walk.h"
 #include "common/file_content.h"
 #include "search/filter.h"
 #include "search/name_search.h"
@@ -34,8 +35,12 @@ struct Options {
 };
 
 // Loads every file the searches read, in walk order.
-class LoadingWalk : public SearchableWalk {
+class LoadingWalk : public WalkVisitor {
  public:
+  EntryAction classify(const std::string&, const DirEntry& entry) override {
+    return is_searchable(entry);
+  }
+
   void on_file(const std::string& path, const std::string& open_path, const DirEntry&) override {
     InputFile file;
     if (!file.open(open_path))
@@ -45,7 +50,8 @@ class LoadingWalk : public SearchableWalk {
       return;
     paths.push_back(native_path(path));
     contents.emplace_back();
-    load_file(file, path, static_cast<uint64_t>(size), &contents.back());
+    if (!contents.back().read(file, static_cast<uint64_t>(size)))
+      fail_to_hold(path, static_cast<uint64_t>(size));
   }
 
   std::vector<std::string> paths;

@@ -47,8 +47,3 @@ void fail_to_hold(const std::string& path, uint64_t size) {
   fatal("cannot allocate %llu bytes for the content of %s", static_cast<unsigned long long>(size),
         native_path(path).c_str());
 }
-
-void load_file(InputFile& file, const std::string& path, uint64_t size, FileContent* content) {
-  if (!content->read(file, size))
-    fail_to_hold(path, size);
-}

@@ -45,9 +45,3 @@ LoadResult load_whole_file(InputFile& file, FileContent* content, uint64_t* size
 // Ends the run with status 1 and a message that the content of the file at
 // `path`, `size` bytes, cannot be held in memory.
 [[noreturn]] void fail_to_hold(const std::string& path, uint64_t size);
-
-// Reads `file` (open, `size` > 0 bytes long by its size()) from its start in
-// one read into `content`. After a short read the content is the bytes
-// actually read, nothing more. When the buffer cannot be allocated, the run
-// ends as fail_to_hold ends it.
-void load_file(InputFile& file, const std::string& path, uint64_t size, FileContent* content);

@@ -27,32 +27,12 @@ std::string searched_size(const FileResult& result) {
 
 }  // namespace
 
-std::string record_string(const RecordReport& report, std::string_view name) {
-  std::string utf8 = ansi_to_utf8(std::string(name));
-  return report.format == ReportFormat::kJson ? json_text(utf8) : csv_field(utf8);
-}
-
-std::string record_native_string(const RecordReport& report, std::string_view native) {
-  return report.format == ReportFormat::kJson ? json_text(native) : csv_field(native);
-}
-
 std::string elapsed_seconds(const RecordReport& report) {
   double seconds = static_cast<double>(perf_counter() - report.perf_start) /
                    static_cast<double>(report.perf_frequency);
   char text[64];
   snprintf(text, sizeof text, "%.6f", seconds);
   return text;
-}
-
-std::string csv_row(std::initializer_list<std::string> fields) {
-  std::string row;
-  const char* separator = "";
-  for (const std::string& field : fields) {
-    row += separator;
-    row += field;
-    separator = ",";
-  }
-  return row + "\n";
 }
 
 void FileRecords::begin() {
@@ -72,12 +52,12 @@ void FileRecords::on_file(const FileResult& result) {
 
 void FileRecords::write_json(const FileResult& result) {
   std::string line = "{\"type\":\"file\",\"path\":" +
-                     record_native_string(report_, report_.paths.native_from_game_root(result.open_path)) +
+                     json_text(report_.paths.native_from_game_root(result.open_path)) +
                      ",\"size\":" + searched_size(result) + ",\"names\":[";
   bool first = true;
   for (uint32_t i : found_names(result)) {
     line += first ? "" : ",";
-    line += "{\"name\":" + record_string(report_, names_[i]) +
+    line += "{\"name\":" + json_text(ansi_to_utf8(names_[i])) +
             ",\"offset\":" + std::to_string(*result.found.offset(i)) + "}";
     first = false;
   }
@@ -85,11 +65,10 @@ void FileRecords::write_json(const FileResult& result) {
 }
 
 void FileRecords::write_csv(const FileResult& result) {
-  std::string path =
-      record_native_string(report_, report_.paths.native_from_game_root(result.open_path));
+  std::string path = csv_field(report_.paths.native_from_game_root(result.open_path));
   std::string rows = csv_row({"file", path, "", "", "", "", "", "", "", searched_size(result)});
   for (uint32_t i : found_names(result))
-    rows += csv_row({"reference", path, record_string(report_, names_[i]),
+    rows += csv_row({"reference", path, csv_field(ansi_to_utf8(names_[i])),
                      std::to_string(*result.found.offset(i)), "", "", "", "", "", ""});
   report_.console.write(rows);
 }

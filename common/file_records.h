@@ -2,9 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/command_line.h"
@@ -13,7 +11,13 @@
 class Console;
 struct FileResult;
 
-// Where a machine-readable report goes and what it takes from the run.
+// Where a machine-readable report goes and what it takes from the run. Its
+// records write catalogue names and texture paths (in the encoding the file
+// functions give names in) as UTF-8 through ansi_to_utf8, and the paths of
+// the files searched as the file functions take them (see DirEntry): on
+// Windows UTF-8 from the wide name, so a name shown in part is written whole,
+// and one with an unpaired surrogate (not well-formed UTF-8) takes the bytes
+// form of json_text.
 struct RecordReport {
   ReportFormat format;     // kJson or kCsv
   Console& console;        // takes the records' text; no colour is ever set
@@ -22,21 +26,8 @@ struct RecordReport {
   int64_t perf_frequency;  // its counts per second
 };
 
-// A path or name (in the encoding the file functions use) as a value of the
-// report: converted to UTF-8 when it can be, then json_text or csv_field of it.
-std::string record_string(const RecordReport& report, std::string_view name);
-
-// A path or name as the file functions take it (see DirEntry) as a value of
-// the report: json_text or csv_field of it as it is. On Windows that is UTF-8
-// from the wide name, so a name shown in part is written whole, and one with
-// an unpaired surrogate (not well-formed UTF-8) takes the bytes form.
-std::string record_native_string(const RecordReport& report, std::string_view native);
-
 // The seconds since the run began, "%.6f".
 std::string elapsed_seconds(const RecordReport& report);
-
-// One CSV row: `fields` (already CSV fields) joined by commas, ending in LF.
-std::string csv_row(std::initializer_list<std::string> fields);
 
 // Writes the per-file report: a record for every file searched, in the order
 // the files come, and the totals. In JSON Lines a "file" record holds the

@@ -1,4 +1,4 @@
-// JSON strings, base64 and CSV fields, with UTF-8 checked byte by byte.
+// JSON strings, base64, CSV fields and rows, with UTF-8 checked byte by byte.
 #include "common/record_text.h"
 
 #include <cstdint>
@@ -113,4 +113,15 @@ std::string csv_field(std::string_view bytes) {
     field += c;
   }
   return field + "\"";
+}
+
+std::string csv_row(std::initializer_list<std::string> fields) {
+  std::string row;
+  const char* separator = "";
+  for (const std::string& field : fields) {
+    row += separator;
+    row += field;
+    separator = ",";
+  }
+  return row + "\n";
 }

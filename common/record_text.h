@@ -1,6 +1,7 @@
-// The strings of the machine-readable reports: JSON text objects and CSV fields.
+// The strings of the machine-readable reports: JSON text objects, CSV fields and CSV rows.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,3 +24,6 @@ std::string json_text(std::string_view bytes);
 // `bytes` as a CSV field (RFC 4180): as they are, or in double quotes with
 // each quote doubled when they hold a comma, a double quote, a CR or an LF.
 std::string csv_field(std::string_view bytes);
+
+// One CSV row: `fields` (already CSV fields) joined by commas, ending in LF.
+std::string csv_row(std::initializer_list<std::string> fields);

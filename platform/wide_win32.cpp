@@ -5,17 +5,6 @@
 
 namespace {
 
-std::wstring to_wide(UINT code_page, const std::string& text) {
-  if (text.empty())
-    return std::wstring();
-  int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                      length);
-  return wide;
-}
-
 bool is_high_surrogate(char32_t code) { return code >= 0xd800 && code <= 0xdbff; }
 bool is_low_surrogate(char32_t code) { return code >= 0xdc00 && code <= 0xdfff; }
 
@@ -132,5 +121,3 @@ std::string ansi_from_wide(const std::wstring& text, bool* in_part) {
   *in_part = used_default != FALSE;
   return ansi;
 }
-
-std::wstring wide_from_ansi(const std::string& text) { return to_wide(CP_ACP, text); }

@@ -13,12 +13,3 @@
 // of the 46 excluded substrings (".dds", ".h", "textures.ltx", "~" ...) is
 // skipped; every other file is read.
 EntryAction is_searchable(const DirEntry& entry);
-
-// A walk of the game tree that descends into and reads what is_searchable
-// says.
-class SearchableWalk : public WalkVisitor {
- public:
-  EntryAction classify(const std::string&, const DirEntry& entry) override {
-    return is_searchable(entry);
-  }
-};

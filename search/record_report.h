@@ -1,10 +1,7 @@
 // Texsift's machine-readable reports: per texture (algorithm #1) and per file (algorithm #2).
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "common/tree_search.h"
 #include "common/file_records.h"
@@ -25,29 +22,19 @@ struct TextureFindings {
 Mentions look_again(const std::string& game_root, const Catalogue& catalogue,
                     const References& references, const GamePaths& paths);
 
-// What the texture records tell beside the references.
-struct TextureFacts {
-  std::vector<std::optional<uint64_t>> sizes;  // per texture: its file's size, if it can be read
-  Mentions mentions;  // the second look's, for the names of the unreferenced textures
-};
-
 // Walks `game_root` once, as search_textures does, then once more for the
 // second look when some texture is unreferenced, and writes the texture
-// records of what it finds: print_texture_records. Returns what it found.
+// records of what it finds: a record per texture of `catalogue`, in catalogue
+// order, with its path, its size, the number of its mentions, and its names,
+// each with the files that hold it and their offsets, and its mentions; then
+// the totals: textures, names, textures referenced (by any of their names)
+// and unreferenced, files and bytes searched, the bytes of the referenced and
+// of the unreferenced textures, the unreferenced textures mentioned, seconds.
+// CSV writes a header row, a "reference" row per name and file holding it, an
+// "unreferenced" row for a name no file holds followed by a "mention" row per
+// mention of it, and the totals row. Returns what it found.
 TextureFindings record_textures(const std::string& game_root, const Catalogue& catalogue,
                                 const RecordReport& report);
-
-// Writes a record per texture of `catalogue`, in catalogue order, with its
-// path, its size, the number of its mentions, and its names, each with the
-// files of `references` that hold it and their offsets, and its mentions;
-// then the totals: textures, names, textures referenced (by any of their
-// names) and unreferenced, files and bytes searched, the bytes of the
-// referenced and of the unreferenced textures, the unreferenced textures
-// mentioned, seconds. CSV writes a header row, a "reference" row per name and
-// file holding it, an "unreferenced" row for a name no file holds followed by
-// a "mention" row per mention of it, and the totals row.
-void print_texture_records(const Catalogue& catalogue, const References& references,
-                           const TextureFacts& facts, const RecordReport& report);
 
 // Walks `game_root` once, as search_files does, and writes FileRecords: a
 // record per file searched and the totals.

@@ -17,14 +17,14 @@ std::string text_of(const FileContent& content) {
   return std::string(reinterpret_cast<const char*>(content.bytes().data()), content.size());
 }
 
-TEST(LoadFile, ReadsTheWholeFile) {
+TEST(FileContent, ReadsTheWholeFile) {
   TempTree tree;
   tree.write("a.ltx", std::string("sky\0\xFF.", 6));
   InputFile file;
   ASSERT_TRUE(file.open(tree.root() + "a.ltx"));
   ASSERT_EQ(file.size(), 6);
   FileContent content;
-  load_file(file, tree.root() + "a.ltx", 6, &content);
+  ASSERT_TRUE(content.read(file, 6));
   EXPECT_EQ(text_of(content), std::string("sky\0\xFF.", 6));
 }
 
@@ -45,7 +45,7 @@ TEST(LoadWholeFile, ReusedContentHoldsOnlyTheLatestFile) {
   }
 }
 
-TEST(LoadFile, ShortReadKeepsOnlyTheBytesRead) {
+TEST(FileContent, ShortReadKeepsOnlyTheBytesRead) {
   // The file is shorter than the size the load was told, as when it shrinks
   // between the size and the read: only the bytes read are content, so the
   // name ends at the end of what was read.
@@ -54,13 +54,13 @@ TEST(LoadFile, ShortReadKeepsOnlyTheBytesRead) {
   InputFile file;
   ASSERT_TRUE(file.open(tree.root() + "a.ltx"));
   FileContent content;
-  load_file(file, tree.root() + "a.ltx", 40, &content);
+  ASSERT_TRUE(content.read(file, 40));
   EXPECT_EQ(content.size(), 12u);
   EXPECT_EQ(text_of(content), "act\\act_head");
   EXPECT_EQ(find_name(content.bytes(), "act\\act_head"), std::optional<uint64_t>(0));
 }
 
-TEST(LoadFileDeathTest, AllocationFailureEndsTheRunWithAMessage) {
+TEST(FileContentDeathTest, AllocationFailureEndsTheRunWithAMessage) {
   TempTree tree;
   tree.write("huge.ltx", "x");
   const std::string path = tree.root() + "huge.ltx";
@@ -68,7 +68,9 @@ TEST(LoadFileDeathTest, AllocationFailureEndsTheRunWithAMessage) {
   ASSERT_TRUE(file.open(path));
   const uint64_t size = uint64_t{1} << 62;
   FileContent content;
-  EXPECT_EXIT(load_file(file, path, size, &content), testing::ExitedWithCode(1),
+  EXPECT_FALSE(content.read(file, size));
+  EXPECT_EQ(content.size(), 0u);
+  EXPECT_EXIT(fail_to_hold(path, size), testing::ExitedWithCode(1),
               "cannot allocate 4611686018427387904 bytes for the content of .*huge\\.ltx");
 }
 

@@ -7,6 +7,7 @@
 #include "app/texsift.h"
 #include "catalogue/catalogue.h"
 #include "platform/file.h"
+#include "platform/walk.h"
 #include "common/file_content.h"
 #include "search/filter.h"
 #include "search/matcher.h"
@@ -20,12 +21,16 @@ namespace {
 // per-texture report one whole walk per name. On each file it also checks
 // the one-pass search with each start test of its prefilter, which the
 // program runs with only the fastest.
-class ModelWalk : public SearchableWalk {
+class ModelWalk : public WalkVisitor {
  public:
   ModelWalk(size_t game_root_length, std::vector<std::string_view> names, bool per_file)
       : root_(game_root_length), names_(std::move(names)), per_file_(per_file) {
     for (StartTest test : available_start_tests())
       searches_.push_back(std::make_unique<NameSearch>(names_, test));
+  }
+
+  EntryAction classify(const std::string&, const DirEntry& entry) override {
+    return is_searchable(entry);
   }
 
   void on_file(const std::string& path, const std::string& open_path,
@@ -39,7 +44,7 @@ class ModelWalk : public SearchableWalk {
     if (size <= 0)
       return;
     FileContent content;
-    load_file(file, path, static_cast<uint64_t>(size), &content);
+    ASSERT_TRUE(content.read(file, static_cast<uint64_t>(size))) << path;
     check_searches(content.bytes(), path);
     for (std::string_view name : names_) {
       if (per_file_)
