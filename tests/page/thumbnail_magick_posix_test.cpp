@@ -1,9 +1,10 @@
-// The DDS decoders against ImageMagick's, on files ImageMagick wrote; skipped without ImageMagick.
+// The DDS decoders against ImageMagick's on files it wrote, and our PNGs read back by it; skipped without it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "page/tga.h"
 #include "page/thumbnail.h"
 #include "support/test_support.h"
 
@@ -85,6 +86,31 @@ TEST(ThumbnailMagick, MipmapLevelOfImageMagicksFile) {
   double mean = 0;
   differences(thumbnail.rgba, theirs, &largest, &mean);
   EXPECT_LE(mean, 6.0);
+}
+
+TEST(ThumbnailMagick, PngReadBack) {
+  if (!have_convert())
+    GTEST_SKIP() << "ImageMagick's convert is not installed (tools/install-deps page)";
+  TempTree tree;
+  // 300 by 70 takes more than one stored deflate block; an opaque image is
+  // written as RGB and must read back with its alpha at 255.
+  struct Row {
+    const char* name;
+    bool opaque;
+  };
+  for (const Row& row : {Row{"opaque", true}, Row{"alpha", false}}) {
+    SCOPED_TRACE(row.name);
+    constexpr uint32_t kWidth = 300, kHeight = 70;
+    std::vector<uint8_t> pixels(size_t{kWidth} * kHeight * 4);
+    for (size_t i = 0; i < pixels.size(); ++i)
+      pixels[i] = static_cast<uint8_t>(i % 4 == 3 && row.opaque ? 255 : (i * 7919) >> 3);
+    std::string png = encode_png(pixels.data(), kWidth, kHeight);
+    const std::string path = tree.root() + row.name;
+    tree.write(std::string(row.name) + ".png", png);
+    ASSERT_EQ(run("convert '" + path + ".png' -depth 8 'rgba:" + path + ".rgba'"), 0);
+    std::string theirs = read_whole_file(path + ".rgba");
+    EXPECT_EQ(theirs, std::string(pixels.begin(), pixels.end()));
+  }
 }
 
 }  // namespace
