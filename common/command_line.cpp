@@ -20,6 +20,7 @@ const HelpLine kHelpLines[] = {
     {"--version", "print the program's version and exit"},
     {"--json", "write JSON Lines records instead of the console report"},
     {"--csv", "write CSV rows instead of the console report"},
+    {"--html DIR", "also write a page with thumbnails to DIR (outside the game tree)"},
     {"TEXSIFT_THREADS=N", "search files on N threads, 1 to 1024 (default: one per core)"},
 };
 

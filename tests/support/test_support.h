@@ -21,6 +21,7 @@ inline constexpr char kHelpList[] =
     "  --version          print the program's version and exit\n"
     "  --json             write JSON Lines records instead of the console report\n"
     "  --csv              write CSV rows instead of the console report\n"
+    "  --html DIR         also write a page with thumbnails to DIR (outside the game tree)\n"
     "  TEXSIFT_THREADS=N  search files on N threads, 1 to 1024 (default: one per core)\n";
 
 // A console that records text and colour changes as one transcript, each
