@@ -1,6 +1,12 @@
 // The walk over the texture directory that collects the catalogue by a program's texture rules.
 #include "catalogue/catalogue.h"
 
+#include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
+#include <utility>
+
 #include "common/tree_search.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
@@ -33,17 +39,57 @@ class TextureCollector : public WalkVisitor {
   // characters it lacks, which no file refers to: such entries are skipped.
   bool takes_names_in_part() const override { return false; }
 
+  // Only a texture by its path is opened: for any other file whether it
+  // opens changes nothing.
   void on_file(const std::string& path, const std::string& open_path,
                const DirEntry&) override {
-    if (rules_.must_open && !InputFile().open(open_path))
+    if (!is_texture_path(paths_.from_game_root(path), rules_))
       return;
-    if (is_texture_path(paths_.from_game_root(path), rules_))
+    if (rules_.must_open)
+      to_open_.emplace_back(path, open_path);
+    else
       add(path, open_path);
+  }
+
+  // Adds, in walk order, the textures met that must open and do, trying
+  // them on `threads` threads.
+  void add_those_that_open(unsigned threads) {
+    std::vector<char> opens = open_on_threads(to_open_, threads);
+    for (size_t i = 0; i < to_open_.size(); ++i)
+      if (opens[i])
+        add(to_open_[i].first, to_open_[i].second);
+    to_open_.clear();
   }
 
   Catalogue catalogue;
 
  private:
+  // Whether each file opens for reading. Opening is the system's work, and a
+  // large texture tree has tens of thousands of files: threads take turns
+  // of 64 files.
+  static std::vector<char> open_on_threads(
+      const std::vector<std::pair<std::string, std::string>>& files, unsigned threads) {
+    constexpr size_t kTurn = 64;
+    std::vector<char> opens(files.size());
+    std::atomic<size_t> next{0};
+    auto open_turns = [&] {
+      for (size_t first; (first = next.fetch_add(kTurn)) < files.size();)
+        for (size_t i = first; i < std::min(first + kTurn, files.size()); ++i)
+          opens[i] = opens_for_reading(files[i].second);
+    };
+    std::vector<std::thread> helpers;
+    try {
+      for (unsigned t = 1; t < threads && t * kTurn < files.size(); ++t)
+        helpers.emplace_back(open_turns);
+    } catch (const std::system_error&) {
+      // Fewer threads only take longer.
+    }
+    open_turns();
+    for (std::thread& helper : helpers)
+      helper.join();
+    return opens;
+  }
+
   void add(const std::string& path, const std::string& open_path) {
     CatalogueTexture texture;
     texture.path = paths_.from_game_root(path);
@@ -59,6 +105,7 @@ class TextureCollector : public WalkVisitor {
   const GamePaths& paths_;
   const TextureRules rules_;
   Console& console_;
+  std::vector<std::pair<std::string, std::string>> to_open_;  // (path, open path)
 };
 
 }  // namespace
@@ -71,7 +118,9 @@ Catalogue collect_textures(const std::string& texture_root, const GamePaths& pat
                            Console& console, const TextureRules& rules) {
   // Names are cut from the paths as shown, which may be shorter than the root as given.
   TextureCollector collector(to_shown_name(texture_root).size(), paths, rules, console);
-  walk_tree(texture_root, collector, listing_helpers(search_threads_quietly()));
+  const unsigned threads = search_threads_quietly();
+  walk_tree(texture_root, collector, listing_helpers(threads));
+  collector.add_those_that_open(threads);
   return std::move(collector.catalogue);
 }
 

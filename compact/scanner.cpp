@@ -1,11 +1,10 @@
-// The compact scanner: the map of skipped window starts, the groups' paths over it, and the one pass with the trie.
+// The compact scanner: the map of skipped window starts, the groups' paths over it, and the one pass with the name automata.
 #include "compact/scanner.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <memory>
 
 namespace {
@@ -18,17 +17,6 @@ bool shorter_or_lower(std::string_view a, std::string_view b) {
 
 bool same_group(std::string_view a, std::string_view b) {
   return a.size() == b.size() && (a.empty() || a[0] == b[0]);
-}
-
-constexpr uint32_t kNoName = UINT32_MAX;
-
-unsigned char byte_at(const char* data, size_t at) {
-  return static_cast<unsigned char>(data[at]);
-}
-
-// The index of a pair of bytes in pair_node_.
-size_t pair_index(unsigned char first, unsigned char second) {
-  return size_t{first} | size_t{second} << 8;
 }
 
 // A content's skipped window starts, 64 to a pair of words: the skipped
@@ -154,8 +142,18 @@ size_t SkipMap::landing(size_t at) const {
   return next;
 }
 
-// One past the last `ch` among data[from] to data[to - 1], or `from`.
+// One past the last `ch` among data[from] to data[to - 1], or `from`. Eight
+// bytes a step: a word holds `ch` when its bytes XORed with `ch` hold a zero.
 size_t after_last(const char* data, size_t from, size_t to, char ch) {
+  const uint64_t spread = kEveryEighth * static_cast<unsigned char>(ch);
+  while (to - from >= 8) {
+    uint64_t word;
+    memcpy(&word, data + to - 8, 8);
+    word ^= spread;
+    if (((word - kEveryEighth) & ~word & (kEveryEighth << 7)) != 0)
+      break;
+    to -= 8;
+  }
   while (to > from && data[to - 1] != ch)
     --to;
   return to;
@@ -242,10 +240,31 @@ struct Answers {
   }
 };
 
+// Finds a name of one or two bytes, which no automaton holds, by taking its
+// path to each of its occurrences in turn.
+std::optional<size_t> find_short_name(const MappedContent& content, std::string_view name) {
+  const char* data = content.data;
+  const size_t len = name.size();
+  uint64_t pos = 0;
+  for (size_t at = 0; at + len <= content.size && pos + len < content.size; ++at) {
+    const void* hit =
+        memchr(data + at, static_cast<unsigned char>(name[0]), content.size - at - (len - 1));
+    if (!hit)
+      break;
+    at = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    if (len == 2 && data[at + 1] != name[1])
+      continue;
+    if (path_meets(content, len, name[0], at, &pos))
+      return at;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names, StartTest test)
-    : distinct_(names.begin(), names.end()), first_node_(256), pair_node_(65536) {
+CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names, StartTest test,
+                                     size_t largest_table)
+    : distinct_(names.begin(), names.end()), test_(test) {
   std::sort(distinct_.begin(), distinct_.end(), shorter_or_lower);
   distinct_.erase(std::unique(distinct_.begin(), distinct_.end()), distinct_.end());
   first_given_.assign(distinct_.size(), names.size());
@@ -266,103 +285,53 @@ CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names,
     group_of_.push_back(static_cast<uint32_t>(group_starts_.size() - 1));
   }
   group_starts_.push_back(distinct_.size());
-  build_trie();
-  // The empty name, first when given, is never found.
-  std::vector<std::string_view> findable(distinct_.begin(), distinct_.end());
-  if (!findable.empty() && findable.front().empty())
-    findable.erase(findable.begin());
-  starts_ = name_starts(findable, test);
-}
-
-void CompactNameSearch::build_trie() {
-  // Children by byte, then flattened so that each node's children are a run.
-  std::vector<std::map<unsigned char, uint32_t>> children(1);
-  std::vector<uint32_t> ends(1, kNoName);
+  // The names of three bytes or more go into the automata; an empty name is
+  // never found.
+  std::vector<std::string_view> long_names;
+  std::vector<uint32_t> ids;
   for (size_t i = 0; i < distinct_.size(); ++i) {
-    uint32_t node = 0;
-    for (char ch : distinct_[i]) {
-      auto added = children[node].try_emplace(static_cast<unsigned char>(ch),
-                                              static_cast<uint32_t>(children.size()));
-      node = added.first->second;
-      if (added.second) {
-        children.emplace_back();
-        ends.push_back(kNoName);
-      }
-    }
-    ends[node] = static_cast<uint32_t>(i);
-  }
-  for (size_t node = 0; node < children.size(); ++node) {
-    nodes_.push_back({static_cast<uint32_t>(edge_bytes_.size()),
-                      static_cast<uint32_t>(children[node].size()), ends[node]});
-    for (auto [byte, next] : children[node]) {
-      edge_bytes_.push_back(static_cast<char>(byte));
-      edge_nodes_.push_back(next);
+    if (distinct_[i].size() >= 3) {
+      long_names.push_back(distinct_[i]);
+      ids.push_back(static_cast<uint32_t>(i));
+    } else if (!distinct_[i].empty()) {
+      short_names_.push_back(i);
     }
   }
-  for (auto [first, one] : children[0]) {
-    first_node_[first] = one;
-    for (auto [second, two] : children[one])
-      pair_node_[pair_index(first, second)] = two;
-  }
+  automata_ = build_automata(long_names, ids, test, largest_table);
 }
 
-template <typename Visit>
-void CompactNameSearch::for_each_name_at(const char* data, size_t size, size_t at,
-                                         const Visit& visit) const {
-  uint32_t node = first_node_[byte_at(data, at)];
-  for (size_t depth = 1; node != 0; ++depth) {
-    if (nodes_[node].name != kNoName)
-      visit(nodes_[node].name);
-    if (at + depth == size)
-      return;
-    node = depth == 1 ? pair_node_[pair_index(byte_at(data, at), byte_at(data, at + 1))]
-                      : child(node, data[at + depth]);
-  }
-}
-
-uint32_t CompactNameSearch::child(uint32_t node, char byte) const {
-  const TrieNode& parent = nodes_[node];
-  const char* edges = edge_bytes_.data() + parent.first_edge;
-  const void* edge = memchr(edges, static_cast<unsigned char>(byte), parent.edge_count);
-  return edge ? edge_nodes_[parent.first_edge +
-                            static_cast<size_t>(static_cast<const char*>(edge) - edges)]
-              : 0;
-}
-
-// The one pass: at each offset where the prefilter lets a name begin, the
-// trie gives the names that occur there; each one not yet found is found
-// there when the offset is a candidate of its group's path. Offsets go up,
-// so the first candidate met is the first occurrence on the path.
+// Each automaton reports the occurrences of its names in the order of their
+// ends, which within a group is the order of their starts: each one not yet
+// found is found there when it is a candidate of its group's path, so the
+// first candidate met is the first occurrence on the path.
 void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* found) const {
   found->reset(next_given_.size());
   if (size == 0 || distinct_.empty())
     return;
-  std::unique_ptr<uint64_t[]> work(new uint64_t[SkipMap::words_for(size) + group_starts_.size()]);
-  const SkipMap skips(data, size, work.get(), starts_.test);
+  const size_t groups = group_starts_.size();
+  std::unique_ptr<uint64_t[]> work(new uint64_t[SkipMap::words_for(size) + groups]);
+  const SkipMap skips(data, size, work.get(), test_);
   const MappedContent content{data, size, skips};
   uint64_t* paths = work.get() + SkipMap::words_for(size);  // where each group's path stands
-  std::fill(paths, paths + group_starts_.size(), 0);
   Answers answers{*found, first_given_, next_given_};
-  size_t unfound = distinct_.size();
-  auto decide = [&](size_t at, uint32_t name) {
-    const std::string& bytes = distinct_[name];
-    if (!answers.found(name) &&
-        path_meets(content, bytes.size(), bytes[0], at, &paths[group_of_[name]])) {
-      answers.set(name, at);
-      --unfound;
-    }
-  };
-  auto visit = [&](size_t at) {
-    for_each_name_at(data, size, at, [&](uint32_t name) { decide(at, name); });
-  };
-  // The prefilter reads a position's next two bytes: the last two positions
-  // are visited without it.
-  const size_t tested = size < 2 ? 0 : size - 2;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-  size_t at = 0;
-  while (unfound != 0 && (at = next_start(starts_, bytes, at, tested)) < tested)
-    visit(at++);
-  for (at = tested; unfound != 0 && at < size; ++at)
-    visit(at);
+  for (const NameAutomaton& automaton : automata_) {
+    // A path is the same whichever of its occurrences it was taken to, so
+    // each automaton takes the paths afresh from the start.
+    std::fill(paths, paths + groups, 0);
+    size_t remaining = automaton.name_count();
+    automaton.scan(reinterpret_cast<const unsigned char*>(data), size,
+                   [&](uint32_t name, size_t start, size_t) {
+                     const std::string& bytes = distinct_[name];
+                     if (!answers.found(name) && path_meets(content, bytes.size(), bytes[0], start,
+                                                            &paths[group_of_[name]])) {
+                       answers.set(name, start);
+                       --remaining;
+                     }
+                     return remaining == 0;
+                   });
+  }
+  for (size_t name : short_names_)
+    if (std::optional<size_t> at = find_short_name(content, distinct_[name]))
+      answers.set(name, *at);
   found->sort();
 }

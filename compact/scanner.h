@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/found_names.h"
+#include "common/name_automaton.h"
 #include "common/prefilter.h"
 
 // Names prepared for a search of each content in one pass, whatever their
@@ -47,18 +48,22 @@
 // strides to 18 and finds "sky" there. 14 is also a funnel: the windows at
 // 7 to 13 are text.
 //
-// The pass: the prefilter gives the offsets where a name may begin, a trie
-// gives the names that occur there, and for each one not yet found its
-// group's path is taken forward to that offset to tell whether it is a
-// candidate. A map of the skipped window starts, built once per content,
-// lets a path cross a skipped stretch in one step. Prepared once, the search
-// serves any number of contents, from several threads at once.
+// The pass: name automata report, in order, the occurrences of the names of
+// three bytes or more, and for each one not yet found its group's path is
+// taken forward to that offset to tell whether it is a candidate. Names of
+// one or two bytes take their own path to each of their occurrences. A map of
+// the skipped window starts, built once per content, lets a path cross a
+// skipped stretch in one step. Prepared once, the search serves any number of
+// contents, from several threads at once.
 class CompactNameSearch {
  public:
   // Prepares `names`, which may repeat, in any order; an empty name is never
-  // found. `test` finds the places where names may begin.
+  // found. `test` finds the places where names may begin. Names go into
+  // further automata when one automaton's table could pass `largest_table`
+  // entries (see build_automata).
   explicit CompactNameSearch(const std::vector<std::string_view>& names,
-                             StartTest test = fastest_start_test());
+                             StartTest test = fastest_start_test(),
+                             size_t largest_table = size_t{1} << 26);
 
   // For each name given to the constructor, the offset of the first
   // candidate of its path where its bytes are, recorded in `found` (reset
@@ -69,28 +74,12 @@ class CompactNameSearch {
   void find_all(const char* data, size_t size, FoundNames* found) const;
 
  private:
-  struct TrieNode {
-    uint32_t first_edge = 0;  // its children's index in edge_bytes_
-    uint32_t edge_count = 0;
-    uint32_t name = 0;        // the distinct name ending here, or none (UINT32_MAX)
-  };
-
-  void build_trie();
-  uint32_t child(uint32_t node, char byte) const;
-  // Calls visit(name) for each distinct name that occurs at `at`, shortest first.
-  template <typename Visit>
-  void for_each_name_at(const char* data, size_t size, size_t at, const Visit& visit) const;
-
   std::vector<std::string> distinct_;   // by length, then by bytes
   std::vector<size_t> first_given_;     // each distinct name's first index among those given
   std::vector<size_t> next_given_;      // each given name's next index with the same bytes, or none
   std::vector<size_t> group_starts_;    // each group's first index, then distinct_.size()
   std::vector<uint32_t> group_of_;      // each distinct name's group
-  // A trie of the distinct names; node 0 is the root.
-  std::vector<TrieNode> nodes_;
-  std::vector<char> edge_bytes_;        // each node's children's bytes, in a run
-  std::vector<uint32_t> edge_nodes_;    // the children, parallel to edge_bytes_
-  std::vector<uint32_t> first_node_;    // the node one byte deep, by that byte; 0 for none
-  std::vector<uint32_t> pair_node_;     // the node two bytes deep, by those bytes; 0 for none
-  NameStarts starts_;                   // the prefilter of the names
+  std::vector<NameAutomaton> automata_; // of the distinct names of three bytes or more
+  std::vector<size_t> short_names_;     // the distinct names of one or two bytes
+  StartTest test_;                      // also finds the kinds of bytes for the map
 };

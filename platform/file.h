@@ -29,3 +29,7 @@ class InputFile {
  private:
   void* stream_ = nullptr;  // the C library's FILE
 };
+
+// True when `path` opens for reading as InputFile::open would open it; the
+// file is closed again at once and nothing is read.
+bool opens_for_reading(const std::string& path);

@@ -35,8 +35,9 @@ int open_nonblocking(const std::string& path) {
 }
 
 // Opens without blocking so that a FIFO put in a file's place never hangs the
-// walk, and refuses anything that is not a regular file.
-int open_regular_file(const std::string& path) {
+// walk, and refuses anything that is not a regular file. Reads block again
+// when `for_reading`.
+int open_regular_file(const std::string& path, bool for_reading) {
   int fd = open_nonblocking(native_path(path));
   if (fd < 0)
     return -1;
@@ -45,17 +46,26 @@ int open_regular_file(const std::string& path) {
     ::close(fd);
     return -1;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (for_reading)
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
 }  // namespace
 
+bool opens_for_reading(const std::string& path) {
+  int fd = open_regular_file(path, false);
+  if (fd < 0)
+    return false;
+  ::close(fd);
+  return true;
+}
+
 InputFile::~InputFile() { close(); }
 
 bool InputFile::open(const std::string& path) {
   close();
-  int fd = open_regular_file(path);
+  int fd = open_regular_file(path, true);
   if (fd < 0)
     return false;
   stream_ = fdopen(fd, "rb");

@@ -11,6 +11,8 @@ FILE* stream(void* handle) { return static_cast<FILE*>(handle); }
 
 }  // namespace
 
+bool opens_for_reading(const std::string& path) { return InputFile().open(path); }
+
 InputFile::~InputFile() { close(); }
 
 bool InputFile::open(const std::string& path) {
