@@ -170,10 +170,11 @@ struct MappedContent {
 // window, so it never passes the funnel; a chain of jumps of at most 8
 // bytes that passes the last skipped offset before it stops on one of the
 // seven text offsets before it, from which the path meets every `first` up
-// to it. Returns one past the last funnel from `from` up to `at`, or 0 when
-// there is none in the text offsets that lead up to `at`.
-size_t last_funnel(const MappedContent& content, char first, size_t from, size_t at) {
-  std::optional<size_t> skipped = content.skips.last_skipped(from, at);
+// to it. Given `skipped`, the last skipped offset before `at` from where the
+// path stands, returns one past the last funnel before `at`, or 0 when there
+// is none in the text offsets that lead up to `at`.
+size_t last_funnel(const MappedContent& content, char first, std::optional<size_t> skipped,
+                   size_t at) {
   if (!skipped || *skipped + 8 >= at)
     return 0;
   size_t after = after_last(content.data, *skipped + 8, at, first);
@@ -192,7 +193,17 @@ size_t last_funnel(const MappedContent& content, char first, size_t from, size_t
 bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
                 uint64_t* pos) {
   const char* data = content.data;
-  size_t here = std::max<size_t>(*pos, last_funnel(content, first, *pos, at));
+  if (*pos > at)
+    return false;
+  const std::optional<size_t> skipped = content.skips.last_skipped(*pos, at);
+  // An occurrence that is a funnel itself is met wherever the path stands,
+  // however far back: the common case of a name after a text prefix in
+  // binary data.
+  if (at + len < content.size && (!skipped || *skipped + 8 <= at)) {
+    *pos = at + 1;
+    return true;
+  }
+  size_t here = std::max<size_t>(*pos, last_funnel(content, first, skipped, at));
   bool met = false;
   while (here <= at && here + len < content.size) {
     if (content.skips.skipped(here)) {
