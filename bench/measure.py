@@ -230,13 +230,15 @@ def commands(tree, build, skip_compact, timed_out=None):
             rows.append(Command("texsift1_json", "Texsift #1 --json",
                                 "Texsift #1 `Texsift --json TREE/`", "all",
                                 [texsift, "--json", root], at))
-    compact_row = Command("compact", "Texsift-compact", "Texsift-compact `Texsift-compact TREE/`",
-                          "all", [compact, root], at)
-    if skip_compact:
-        compact_row.skip = "skipped (BENCH_SKIP_COMPACT=1)"
-    elif not os.access(compact, os.X_OK):
-        compact_row.skip = "not built"
-    rows.append(compact_row)
+    compact_label = "Texsift-compact `Texsift-compact TREE/`"
+    for key, threads in (("compact_1", "1"), ("compact", "all")):
+        compact_row = Command(key, "Texsift-compact", compact_label, threads, [compact, root], at,
+                              texsift_threads="1" if threads == "1" else "")
+        if skip_compact:
+            compact_row.skip = "skipped (BENCH_SKIP_COMPACT=1)"
+        elif not os.access(compact, os.X_OK):
+            compact_row.skip = "not built"
+        rows.append(compact_row)
     search = ["-F", "-f", names, "-b", "-o", "-a"]
     peer = {"peers": ("default",), "no_match_ok": True}
     one = {"peers": ("one",), "no_match_ok": True}
@@ -381,7 +383,21 @@ def main_table(tree, results, runs):
         cells = [command.label, command.threads, *time_cells(result),
                  ratio(result, peer), ratio(result, one) if single else "", ratio(result, cat)]
         lines.append(table_row(cells))
-    return lines + ["", peer_notes(results, peer, one), json_note(results), ""]
+    return lines + ["", peer_notes(results, peer, one), json_note(results),
+                    compact_note(results), ""]
+
+
+def compact_note(results):
+    """The line that sets Texsift-compact beside Texsift #2 at the same threads."""
+    pairs = [(threads, results.get(compact), results.get(texsift))
+             for threads, compact, texsift in (("one thread", "compact_1", "texsift2_1"),
+                                               ("all threads", "compact", "texsift2_all"))]
+    parts = [f"{threads} {compact.minimum / texsift.minimum:.2f}"
+             for threads, compact, texsift in pairs
+             if compact and texsift and compact.ok and texsift.ok]
+    if not parts:
+        return ""
+    return f"Texsift-compact ÷ Texsift #2 at the same threads: {', '.join(parts)} (fastest runs)."
 
 
 def json_note(results):

@@ -199,7 +199,7 @@ bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
   // An occurrence that is a funnel itself is met wherever the path stands,
   // however far back: the common case of a name after a text prefix in
   // binary data.
-  if (at + len < content.size && (!skipped || *skipped + 8 <= at)) {
+  if (at + len < content.size && !content.skips.skipped(at) && (!skipped || *skipped + 8 <= at)) {
     *pos = at + 1;
     return true;
   }

@@ -32,10 +32,11 @@
 // - A path standing on a skipped offset follows its chain of jumps to its
 //   *landing*: the first text offset of the chain, or the first at or past
 //   the end.
-// - A *funnel* of a group is a byte `first` at q, with q + len < size, whose
-//   seven window starts before it are text: every path of the group standing
-//   at or before q meets q, so a path may skip ahead to the last funnel
-//   before an occurrence.
+// - A *funnel* of a group is a byte `first` at a text offset q, with
+//   q + len < size, whose seven window starts before it are text: every path
+//   of the group standing at or before q meets q, so a path may skip ahead
+//   to the last funnel before an occurrence, and an occurrence that is a
+//   funnel is met without walking the path to it.
 //
 // An example: the group of "sea", "sky" and "sun" (3 bytes, 's') over
 //
