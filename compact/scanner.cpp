@@ -24,12 +24,9 @@ bool same_group(std::string_view a, std::string_view b) {
 // as skipped, with a jump of 8.
 class SkipMap {
  public:
-  // The number of words that the map of `size` offsets takes.
-  static size_t words_for(size_t size) { return 2 * (size / 64 + 1); }
-
-  // Maps the `size` offsets of `data` into `words`, finding the kinds of
-  // bytes with `test`'s instructions.
-  SkipMap(const char* data, size_t size, uint64_t* words, StartTest test);
+  // Maps the `size` offsets of `data`, finding the kinds of bytes with
+  // `test`'s instructions: a quarter of a byte per offset.
+  SkipMap(const char* data, size_t size, StartTest test);
 
   bool skipped(size_t at) const { return at >= size_ || bit(0, at); }
 
@@ -50,7 +47,7 @@ class SkipMap {
   uint64_t stops(size_t word) const { return ~words_[2 * word] | words_[2 * word + 1]; }
   size_t next_stop(size_t from) const;
 
-  const uint64_t* words_;  // for each 64 offsets: the skipped ones, then those with a jump of 4
+  std::unique_ptr<uint64_t[]> words_;  // for each 64 offsets: the skipped ones, then those with a jump of 4
   size_t size_;
 };
 
@@ -72,8 +69,9 @@ uint64_t bits_from(uint64_t low, uint64_t high, unsigned by) {
 // Per offset of a word, from the kinds of its bytes and of the next word's,
 // its window start's bits in the map: OR and AND over runs of 2, 4 and 8
 // bytes, each run joining two of half its length.
-SkipMap::SkipMap(const char* data, size_t size, uint64_t* words, StartTest test)
-    : words_(words), size_(size) {
+SkipMap::SkipMap(const char* data, size_t size, StartTest test)
+    : words_(new uint64_t[2 * (size / 64 + 1)]), size_(size) {
+  uint64_t* words = words_.get();
   ByteKinds here = kinds_of(data, size, 0, test);
   for (size_t word = 0; 64 * word <= size; ++word) {
     const ByteKinds next = kinds_of(data, size, 64 * word + 64, test);
@@ -159,10 +157,49 @@ size_t after_last(const char* data, size_t from, size_t to, char ch) {
   return to;
 }
 
-struct MappedContent {
-  const char* data;
-  size_t size;
-  const SkipMap& skips;
+// Whether the window at `at` is skipped, told from the content's bytes
+// alone (those past the end count as 0x00): it holds a byte of 0x80 or more,
+// or its first four bytes are below 0x20.
+bool window_skipped(const char* data, size_t size, size_t at) {
+  bool control = true;
+  for (size_t i = 0; i < 8; ++i) {
+    auto byte = at + i < size ? static_cast<unsigned char>(data[at + i]) : 0;
+    if (byte >= 0x80)
+      return true;
+    if (i < 4)
+      control = control && byte < 0x20;
+  }
+  return control;
+}
+
+// True when `at` and the seven window starts before it (those from 0 on)
+// are text.
+bool text_up_to(const char* data, size_t size, size_t at) {
+  for (size_t from = at >= 7 ? at - 7 : 0; from <= at; ++from)
+    if (window_skipped(data, size, from))
+      return false;
+  return true;
+}
+
+// A content and its map of skipped window starts, made when first asked
+// for: a content whose occurrences are all funnels needs none.
+class MappedContent {
+ public:
+  MappedContent(const char* bytes, size_t byte_count, StartTest test)
+      : data(bytes), size(byte_count), test_(test) {}
+
+  const SkipMap& skips() {
+    if (!skips_)
+      skips_.emplace(data, size, test_);
+    return *skips_;
+  }
+
+  const char* const data;
+  const size_t size;
+
+ private:
+  StartTest test_;
+  std::optional<SkipMap> skips_;
 };
 
 // Why a funnel (see scanner.h) is met by every path standing at or before
@@ -173,11 +210,10 @@ struct MappedContent {
 // to it. Given `skipped`, the last skipped offset before `at` from where the
 // path stands, returns one past the last funnel before `at`, or 0 when there
 // is none in the text offsets that lead up to `at`.
-size_t last_funnel(const MappedContent& content, char first, std::optional<size_t> skipped,
-                   size_t at) {
+size_t last_funnel(const char* data, char first, std::optional<size_t> skipped, size_t at) {
   if (!skipped || *skipped + 8 >= at)
     return 0;
-  size_t after = after_last(content.data, *skipped + 8, at, first);
+  size_t after = after_last(data, *skipped + 8, at, first);
   return after == *skipped + 8 ? 0 : after;
 }
 
@@ -190,27 +226,32 @@ size_t last_funnel(const MappedContent& content, char first, std::optional<size_
 // every occurrence before `at` of a name of the group still to be found must
 // have been decided. Afterwards *pos is past `at`, or the path has ended
 // (*pos + len >= size).
-bool path_meets(const MappedContent& content, size_t len, char first, size_t at,
-                uint64_t* pos) {
+bool path_meets(MappedContent& content, size_t len, char first, size_t at, uint64_t* pos) {
   const char* data = content.data;
   if (*pos > at)
     return false;
-  const std::optional<size_t> skipped = content.skips.last_skipped(*pos, at);
   // An occurrence that is a funnel itself is met wherever the path stands,
-  // however far back: the common case of a name after a text prefix in
-  // binary data.
-  if (at + len < content.size && !content.skips.skipped(at) && (!skipped || *skipped + 8 <= at)) {
+  // however far back: the common case of a name after a text prefix, in
+  // text and in binary data alike.
+  if (at + len < content.size && text_up_to(data, content.size, at)) {
     *pos = at + 1;
     return true;
   }
-  size_t here = std::max<size_t>(*pos, last_funnel(content, first, skipped, at));
+  const SkipMap& skips = content.skips();
+  // The same when the skipped offsets next to it lie behind the path.
+  const std::optional<size_t> skipped = skips.last_skipped(*pos, at);
+  if (at + len < content.size && !skips.skipped(at) && (!skipped || *skipped + 8 <= at)) {
+    *pos = at + 1;
+    return true;
+  }
+  size_t here = std::max<size_t>(*pos, last_funnel(data, first, skipped, at));
   bool met = false;
   while (here <= at && here + len < content.size) {
-    if (content.skips.skipped(here)) {
-      here = content.skips.landing(here);
+    if (skips.skipped(here)) {
+      here = skips.landing(here);
       continue;
     }
-    size_t next_skip = content.skips.next_skipped(here + 1, at + 1);
+    size_t next_skip = skips.next_skipped(here + 1, at + 1);
     if (at < next_skip) {
       // Every window start from here to `at` is text: the path meets each
       // `first` on the way, `at` last, from the stride that covers it. That
@@ -253,7 +294,7 @@ struct Answers {
 
 // Finds a name of one or two bytes, which no automaton holds, by taking its
 // path to each of its occurrences in turn.
-std::optional<size_t> find_short_name(const MappedContent& content, std::string_view name) {
+std::optional<size_t> find_short_name(MappedContent& content, std::string_view name) {
   const char* data = content.data;
   const size_t len = name.size();
   uint64_t pos = 0;
@@ -320,15 +361,13 @@ void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* foun
   if (size == 0 || distinct_.empty())
     return;
   const size_t groups = group_starts_.size();
-  std::unique_ptr<uint64_t[]> work(new uint64_t[SkipMap::words_for(size) + groups]);
-  const SkipMap skips(data, size, work.get(), test_);
-  const MappedContent content{data, size, skips};
-  uint64_t* paths = work.get() + SkipMap::words_for(size);  // where each group's path stands
+  MappedContent content(data, size, test_);
+  std::unique_ptr<uint64_t[]> paths(new uint64_t[groups]);  // where each group's path stands
   Answers answers{*found, first_given_, next_given_};
   for (const NameAutomaton& automaton : automata_) {
     // A path is the same whichever of its occurrences it was taken to, so
     // each automaton takes the paths afresh from the start.
-    std::fill(paths, paths + groups, 0);
+    std::fill(paths.get(), paths.get() + groups, 0);
     size_t remaining = automaton.name_count();
     automaton.scan(reinterpret_cast<const unsigned char*>(data), size,
                    [&](uint32_t name, size_t start, size_t) {
