@@ -1,4 +1,4 @@
-// Single-thread timing of NameSearch::find_all over the files Texsift reads, with the catalogue's names.
+// Single-thread timing of both programs' one-pass searches (NameSearch and CompactNameSearch) over the files Texsift reads, with the catalogue's names.
 //
 // texsift_bench_scan TREE/ --list files --names names   (then, on the same files and names:)
 //   xargs -0 cat < files > /dev/null
@@ -22,6 +22,7 @@
 #include "common/file_content.h"
 #include "search/filter.h"
 #include "search/name_search.h"
+#include "compact/scanner.h"
 
 namespace {
 
@@ -129,21 +130,32 @@ double seconds_since(std::clock_t start) {
   return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
+// Searches one content with either program's search.
+void find_all(const NameSearch& search, const FileContent& content, FoundNames* found) {
+  search.find_all(content.bytes(), found);
+}
+
+void find_all(const CompactNameSearch& search, const FileContent& content, FoundNames* found) {
+  search.find_all(reinterpret_cast<const char*>(content.bytes().data()), content.size(), found);
+}
+
 // One pass of find_all over every file, in seconds.
-double timed_pass(const NameSearch& search, const std::vector<FileContent>& contents) {
+template <typename Search>
+double timed_pass(const Search& search, const std::vector<FileContent>& contents) {
   FoundNames found;
   std::clock_t start = std::clock();
   for (const FileContent& content : contents)
-    search.find_all(content.bytes(), &found);
+    find_all(search, content, &found);
   return seconds_since(start);
 }
 
 // The names found in all files, summed over the files.
-unsigned long long names_found(const NameSearch& search, const std::vector<FileContent>& contents) {
+template <typename Search>
+unsigned long long names_found(const Search& search, const std::vector<FileContent>& contents) {
   FoundNames found;
   unsigned long long count = 0;
   for (const FileContent& content : contents) {
-    search.find_all(content.bytes(), &found);
+    find_all(search, content, &found);
     count += found.names().size();
   }
   return count;
@@ -193,12 +205,15 @@ int main(int argc, char** argv) {
   std::clock_t build_start = std::clock();
   NameSearch search(views, options.start_test);
   double build_seconds = seconds_since(build_start);
+  CompactNameSearch compact(views, options.start_test);
   uint64_t bytes = 0;
   for (const FileContent& content : walk.contents)
     bytes += content.size();
 
   const size_t files = walk.contents.size();
   double scan = best_of(options.rounds, [&] { return timed_pass(search, walk.contents); });
+  double compact_scan =
+      best_of(options.rounds, [&] { return timed_pass(compact, walk.contents); });
   uint64_t sum = 0;
   double read = best_of(options.rounds, [&] { return read_pass(walk.contents, &sum); });
   double mb = static_cast<double>(bytes) / 1e6;
@@ -206,6 +221,8 @@ int main(int argc, char** argv) {
          names.size(), names_found(search, walk.contents), load_seconds, build_seconds);
   printf("find_all:                       %.4f s, %5.0f MB/s (best of %d)\n", scan, mb / scan,
          options.rounds);
+  printf("compact find_all:               %.4f s, %5.0f MB/s (%llu found)\n", compact_scan,
+         mb / compact_scan, names_found(compact, walk.contents));
   printf("reading every byte:             %.4f s, %5.0f MB/s (checksum %llx)\n", read, mb / read,
          static_cast<unsigned long long>(sum));
   return 0;
