@@ -302,38 +302,50 @@ def run_once(command, work, limit):
     return status, wall, int(last[-1])
 
 
-def measure(command, work, runs, limit, cold=False):
-    """Times `command` `runs` times; a timeout or a failure ends the runs."""
-    result = Result(command)
-    if command.skip:
-        result.problem = command.skip
-        return result
-    check_length(command)
-    for run in range(1, runs + 1):
-        if cold:
-            drop_caches()
-        status, wall, kib = run_once(command, work, limit)
-        if status == 124:
-            result.problem = f"timeout (> {limit} s)"
-            break
-        if status != 0 and not (status == 1 and command.no_match_ok):
-            result.problem = f"failed (status {status}, see {work / command.key}.err)"
-            break
-        result.walls.append(wall)
-        result.peak_kib = max(result.peak_kib, kib)
-        say(f"  {command.key} [{command.threads}] run {run}/{runs}: {wall:.3f} s, "
-            f"{kib / 1024:.1f} MiB")
-    output = work / f"{command.key}.out"
-    if result.ok and not command.discard:
+def run_and_note(result, work, run, runs, limit, cold):
+    """One timed run of `result`'s command; a timeout or a failure ends its runs."""
+    command = result.command
+    if cold:
+        drop_caches()
+    status, wall, kib = run_once(command, work, limit)
+    if status == 124:
+        result.problem = f"timeout (> {limit} s)"
+        return
+    if status != 0 and not (status == 1 and command.no_match_ok):
+        result.problem = f"failed (status {status}, see {work / command.key}.err)"
+        return
+    result.walls.append(wall)
+    result.peak_kib = max(result.peak_kib, kib)
+    say(f"  {command.key} [{command.threads}] run {run}/{runs}: {wall:.3f} s, "
+        f"{kib / 1024:.1f} MiB")
+
+
+def count_output(result, work):
+    output = work / f"{result.command.key}.out"
+    if result.ok and not result.command.discard:
         result.output_lines = output.read_bytes().count(b"\n")
         if result.output_lines == 0:
             result.problem = "no output: check the command"
-    return result
 
 
 def measure_all(rows, tree, runs, limit, cold=False):
+    """Times every row `runs` times. Each round runs every row once, in turn, so
+    that the machine's speed drifting during the run weighs on all rows alike."""
     say(f"measuring on {tree.path}{' with a cold cache' if cold else ''}")
-    return {row.key: measure(row, tree.work, runs, limit, cold) for row in rows}
+    results = {}
+    for row in rows:
+        results[row.key] = Result(row)
+        if row.skip:
+            results[row.key].problem = row.skip
+        else:
+            check_length(row)
+    for run in range(1, runs + 1):
+        for result in results.values():
+            if not result.problem:
+                run_and_note(result, tree.work, run, runs, limit, cold)
+    for result in results.values():
+        count_output(result, tree.work)
+    return results
 
 
 # --- Tables ---------------------------------------------------------------------------
