@@ -30,12 +30,14 @@ void check(const FuzzCase& fuzz_case, const std::vector<CompactNameSearch>& sear
 
 // Bit 0x40 of the first byte, which the case's reading leaves aside, also
 // has the content searched repeated to 20 KB or more, an exact-size copy:
-// paths then cross hundreds of words of the map of skipped windows.
+// paths then cross hundreds of words of the map of skipped windows. Bit 0x20
+// splits the names over several automata.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzCase fuzz_case = read_fuzz_case(data, size);
+  const size_t largest_table = size > 0 && (data[0] & 0x20) != 0 ? 256 : size_t{1} << 26;
   std::vector<CompactNameSearch> searches;
   for (StartTest test : available_start_tests())
-    searches.emplace_back(fuzz_case.name_views(), test);
+    searches.emplace_back(fuzz_case.name_views(), test, largest_table);
   const auto* content = reinterpret_cast<const char*>(fuzz_case.content);
   check(fuzz_case, searches, content, fuzz_case.content_size);
   if (fuzz_case.content_size == 0 || (data[0] & 0x40) == 0)
