@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "catalogue/catalogue.h"
-#include "common/command_line.h"
-#include "common/file_records.h"
-#include "common/game_root.h"
+#include "app/command_line.h"
+#include "report/file_records.h"
+#include "search/game_root.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
@@ -16,10 +16,10 @@
 #include "platform/timer.h"
 #include "page/page_files.h"
 #include "page/page_output.h"
-#include "search/console_report.h"
-#include "search/per_file.h"
-#include "search/per_texture.h"
-#include "search/record_report.h"
+#include "report/console_report.h"
+#include "report/per_file.h"
+#include "report/per_texture.h"
+#include "report/record_report.h"
 #include "search/references.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "platform/walk.h"
-#include "common/file_content.h"
+#include "search/walk.h"
+#include "search/file_content.h"
 #include "search/filter.h"
-#include "search/name_search.h"
-#include "compact/scanner.h"
+#include "match/name_search.h"
+#include "match/compact_scanner.h"
 
 namespace {
 

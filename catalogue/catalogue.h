@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/game_root.h"
+#include "search/game_root.h"
 
 class Console;
 

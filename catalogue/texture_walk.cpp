@@ -7,12 +7,12 @@
 #include <thread>
 #include <utility>
 
-#include "common/tree_search.h"
+#include "search/tree_search.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "platform/walk.h"
+#include "search/walk.h"
 
 namespace {
 

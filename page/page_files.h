@@ -1,8 +1,8 @@
 // Filling a page from the results of a search over files, as both programs' per-file searches give them.
 #pragma once
 
-#include "common/tree_search.h"
-#include "common/game_root.h"
+#include "search/tree_search.h"
+#include "search/game_root.h"
 #include "catalogue/catalogue.h"
 #include "page/page_html.h"
 

@@ -1,8 +1,8 @@
 // The --html work of a run, shared by both programs.
 #include "page/page_output.h"
 
-#include "common/tree_search.h"
-#include "common/game_root.h"
+#include "search/tree_search.h"
+#include "search/game_root.h"
 #include "page/thumbnails.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"

@@ -3,8 +3,8 @@
 
 #include <unordered_map>
 
-#include "common/file_content.h"
-#include "common/tree_search.h"
+#include "search/file_content.h"
+#include "search/tree_search.h"
 #include "page/page_dir.h"
 #include "page/tga.h"
 #include "page/thumbnail.h"

@@ -1,9 +1,9 @@
 // The walk that reads and searches each searchable file once, on every core.
 #include "search/file_search.h"
 
-#include "common/file_content.h"
+#include "search/file_content.h"
 #include "search/filter.h"
-#include "search/name_search.h"
+#include "match/name_search.h"
 
 void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink,
                  SinkOutput output) {

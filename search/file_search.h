@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/tree_search.h"
+#include "search/tree_search.h"
 
 class NameSearch;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/directory.h"
-#include "platform/walk.h"
+#include "search/walk.h"
 
 // What the searches do with `entry`, judged by its bare name alone with
 // case-sensitive substring tests, in this order: a name holding ".dll" or

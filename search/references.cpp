@@ -2,7 +2,7 @@
 #include "search/references.h"
 
 #include "search/file_search.h"
-#include "search/name_search.h"
+#include "match/name_search.h"
 
 namespace {
 

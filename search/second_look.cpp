@@ -5,9 +5,9 @@
 #include <array>
 #include <iterator>
 
-#include "common/file_content.h"
-#include "common/tree_search.h"
-#include "common/found_names.h"
+#include "search/file_content.h"
+#include "search/tree_search.h"
+#include "match/found_names.h"
 #include "search/filter.h"
 
 namespace {

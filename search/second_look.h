@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "common/game_root.h"
-#include "platform/walk.h"
-#include "search/matcher.h"
-#include "search/name_search.h"
+#include "search/game_root.h"
+#include "search/walk.h"
+#include "match/matcher.h"
+#include "match/name_search.h"
 
 // How the letters of a mention compare with the name's.
 enum class MentionCase {

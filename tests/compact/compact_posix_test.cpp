@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "compact/compact.h"
+#include "app/compact.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the one-pass compact search: each name's answer equals the per-name model's, on worked and random cases.
-#include "compact/scanner.h"
+#include "match/compact_scanner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Tests of the compact search for one name: the worked cases, windows at the end of the content, and the model.
-#include "compact/scanner.h"
+#include "match/compact_scanner.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "compact/compact.h"
-#include "compact/filter.h"
-#include "compact/scanner.h"
+#include "app/compact.h"
+#include "search/compact_filter.h"
+#include "match/compact_scanner.h"
 #include "platform/console.h"
 #include "platform/directory.h"
-#include "platform/walk.h"
+#include "search/walk.h"
 #include "support/name_models.h"
 #include "support/test_support.h"
 

@@ -1,7 +1,7 @@
 // Fuzzes the compact search for one name at a time, with each start test, against the window-by-window model; an answer must also be a real occurrence.
 #include <cstring>
 
-#include "compact/scanner.h"
+#include "match/compact_scanner.h"
 #include "fuzz/fuzz_case.h"
 #include "support/name_models.h"
 

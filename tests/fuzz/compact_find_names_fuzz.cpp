@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "compact/scanner.h"
+#include "match/compact_scanner.h"
 #include "fuzz/fuzz_case.h"
 #include "support/name_models.h"
 

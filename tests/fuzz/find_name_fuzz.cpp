@@ -3,7 +3,7 @@
 
 #include "fuzz/fuzz_case.h"
 #include "support/name_models.h"
-#include "search/matcher.h"
+#include "match/matcher.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Fuzzes the one-pass NameSearch with each start test of its prefilter: for every name, it must answer what find_name answers.
 #include "fuzz/fuzz_case.h"
-#include "search/matcher.h"
-#include "search/name_search.h"
+#include "match/matcher.h"
+#include "match/name_search.h"
 #include "support/name_models.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/found_names.h"
+#include "match/found_names.h"
 
 // Texsift's matcher, one byte at a time: from the start and after each
 // failed candidate, a leading skip passes single bytes while the four-byte

@@ -1,10 +1,10 @@
 // Tests of reading a file whole: short reads and allocation failure.
-#include "common/file_content.h"
+#include "search/file_content.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/file.h"
-#include "search/matcher.h"
+#include "match/matcher.h"
 #include "support/test_support.h"
 
 // An allocation that cannot be served returns null under the sanitizer too,

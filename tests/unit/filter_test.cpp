@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "compact/filter.h"
+#include "search/compact_filter.h"
 #include "search/second_look.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the name matcher: terminators, the leading skip, the end of the content.
-#include "search/matcher.h"
+#include "match/matcher.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Tests of the one-pass name search: it must answer exactly as find_name does, name by name.
-#include "search/name_search.h"
+#include "match/name_search.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "app/texsift.h"
-#include "common/record_text.h"
-#include "compact/compact.h"
+#include "text/record_text.h"
+#include "app/compact.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"
 #include "support/test_support.h"

@@ -1,5 +1,5 @@
 // Tests of the timing line.
-#include "search/console_report.h"
+#include "report/console_report.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/texsift.h"
-#include "common/search_progress.h"
+#include "search/search_progress.h"
 #include "platform/console.h"
 #include "support/test_support.h"
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/command_line.h"
-#include "common/game_root.h"
+#include "app/command_line.h"
+#include "search/game_root.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the search of a tree's files on several threads: walk order, and the files in flight bounded.
-#include "common/tree_search.h"
+#include "search/tree_search.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <mutex>
 #include <set>
 
-#include "common/file_content.h"
+#include "search/file_content.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the tree walk on POSIX: directory links, cycles, paths over PATH_MAX, and listing ahead.
-#include "platform/walk.h"
+#include "search/walk.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

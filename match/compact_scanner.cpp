@@ -1,0 +1,387 @@
+// The compact scanner: the map of skipped window starts, the groups' paths over it, and the one pass with the name automata.
+#include "match/compact_scanner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Orders names by length, then by their bytes, so that a group of names
+// sharing length and first byte is one sorted run.
+bool shorter_or_lower(std::string_view a, std::string_view b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+bool same_group(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.empty() || a[0] == b[0]);
+}
+
+// A content's skipped window starts, 64 to a pair of words: the skipped
+// ones, then those of them whose jump is 4. Offsets at or past the end count
+// as skipped, with a jump of 8.
+class SkipMap {
+ public:
+  // Maps the `size` offsets of `data`, finding the kinds of bytes with
+  // `test`'s instructions: a quarter of a byte per offset.
+  SkipMap(const char* data, size_t size, StartTest test);
+
+  bool skipped(size_t at) const { return at >= size_ || bit(0, at); }
+
+  // The first skipped offset from `from` to `limit` - 1, or `limit`; `limit`
+  // is at most the content's size.
+  size_t next_skipped(size_t from, size_t limit) const;
+
+  // The last skipped offset from `from` to `to` - 1, or none; `to` is at
+  // most the content's size.
+  std::optional<size_t> last_skipped(size_t from, size_t to) const;
+
+  // Where a path standing on the skipped offset `at` lands.
+  size_t landing(size_t at) const;
+
+ private:
+  bool bit(size_t kind, size_t at) const { return (words_[2 * (at / 64) + kind] >> (at % 64)) & 1; }
+  // Of the 64 offsets of `word`, those that are text or have a jump of 4.
+  uint64_t stops(size_t word) const { return ~words_[2 * word] | words_[2 * word + 1]; }
+  size_t next_stop(size_t from) const;
+
+  std::unique_ptr<uint64_t[]> words_;  // for each 64 offsets: the skipped ones, then those with a jump of 4
+  size_t size_;
+};
+
+// The kinds of the 64 bytes from `at`, zeros past the end.
+ByteKinds kinds_of(const char* data, size_t size, size_t at, StartTest test) {
+  if (at + 64 <= size)
+    return byte_kinds(reinterpret_cast<const unsigned char*>(data) + at, test);
+  unsigned char tail[64] = {};
+  if (at < size)
+    memcpy(tail, data + at, size - at);
+  return byte_kinds(tail, test);
+}
+
+// Bits `by` to `by` + 63 of the 128 bits whose low half is `low` (0 < by < 64).
+uint64_t bits_from(uint64_t low, uint64_t high, unsigned by) {
+  return low >> by | high << (64 - by);
+}
+
+// Per offset of a word, from the kinds of its bytes and of the next word's,
+// its window start's bits in the map: OR and AND over runs of 2, 4 and 8
+// bytes, each run joining two of half its length.
+SkipMap::SkipMap(const char* data, size_t size, StartTest test)
+    : words_(new uint64_t[2 * (size / 64 + 1)]), size_(size) {
+  uint64_t* words = words_.get();
+  ByteKinds here = kinds_of(data, size, 0, test);
+  for (size_t word = 0; 64 * word <= size; ++word) {
+    const ByteKinds next = kinds_of(data, size, 64 * word + 64, test);
+    // Of the runs starting in this word, then in the next.
+    uint64_t top2 = here.top | bits_from(here.top, next.top, 1);
+    uint64_t top2_next = next.top | next.top >> 1;
+    uint64_t top4 = top2 | bits_from(top2, top2_next, 2);
+    uint64_t top4_next = top2_next | top2_next >> 2;
+    uint64_t any_top8 = top4 | bits_from(top4, top4_next, 4);
+    uint64_t control2 = here.control & bits_from(here.control, next.control, 1);
+    uint64_t control2_next = next.control & next.control >> 1;
+    uint64_t control4 = control2 & bits_from(control2, control2_next, 2);
+    uint64_t control4_next = control2_next & control2_next >> 2;
+    uint64_t control8 = control4 & bits_from(control4, control4_next, 4);
+    uint64_t past_end = 64 * word + 64 <= size ? 0 : ~uint64_t{0} << (size - 64 * word);
+    words[2 * word] = any_top8 | control4 | past_end;
+    words[2 * word + 1] = control4 & ~control8 & ~any_top8 & ~past_end;
+    here = next;
+  }
+}
+
+size_t SkipMap::next_skipped(size_t from, size_t limit) const {
+  for (size_t word = from / 64; from < limit; from = 64 * ++word) {
+    uint64_t skipped = words_[2 * word] >> (from % 64);
+    if (skipped != 0)
+      return std::min(limit, from + static_cast<size_t>(std::countr_zero(skipped)));
+  }
+  return limit;
+}
+
+std::optional<size_t> SkipMap::last_skipped(size_t from, size_t to) const {
+  while (to > from) {
+    size_t word = (to - 1) / 64;
+    uint64_t skipped = words_[2 * word] & ~uint64_t{0} >> (63 - (to - 1) % 64);
+    if (64 * word < from)
+      skipped &= ~uint64_t{0} << (from % 64);
+    if (skipped != 0)
+      return 64 * word + 63 - static_cast<size_t>(std::countl_zero(skipped));
+    to = 64 * word;
+  }
+  return std::nullopt;
+}
+
+constexpr uint64_t kEveryEighth = 0x0101010101010101;
+
+// The first offset of `from`, `from` + 8, `from` + 16... that is text or has
+// a jump of 4, or the first of them at or past the end.
+size_t SkipMap::next_stop(size_t from) const {
+  uint64_t chain = kEveryEighth << (from % 8) & ~uint64_t{0} << (from % 64);
+  for (size_t word = from / 64; 64 * word < size_; ++word, chain = kEveryEighth << (from % 8)) {
+    uint64_t found = stops(word) & chain;
+    if (found != 0)
+      return 64 * word + static_cast<size_t>(std::countr_zero(found));
+  }
+  return from + (size_ - from + 7) / 8 * 8;
+}
+
+size_t SkipMap::landing(size_t at) const {
+  size_t next = at + (bit(1, at) ? 4 : 8);
+  while (next < size_) {
+    size_t stop = next_stop(next);
+    if (stop >= size_ || !bit(0, stop))
+      return stop;
+    next = stop + 4;
+  }
+  return next;
+}
+
+// One past the last `ch` among data[from] to data[to - 1], or `from`. Eight
+// bytes a step: a word holds `ch` when its bytes XORed with `ch` hold a zero.
+size_t after_last(const char* data, size_t from, size_t to, char ch) {
+  const uint64_t spread = kEveryEighth * static_cast<unsigned char>(ch);
+  while (to - from >= 8) {
+    uint64_t word;
+    memcpy(&word, data + to - 8, 8);
+    word ^= spread;
+    if (((word - kEveryEighth) & ~word & (kEveryEighth << 7)) != 0)
+      break;
+    to -= 8;
+  }
+  while (to > from && data[to - 1] != ch)
+    --to;
+  return to;
+}
+
+// Whether the window at `at` is skipped, told from the content's bytes
+// alone (those past the end count as 0x00): it holds a byte of 0x80 or more,
+// or its first four bytes are below 0x20.
+bool window_skipped(const char* data, size_t size, size_t at) {
+  bool control = true;
+  for (size_t i = 0; i < 8; ++i) {
+    auto byte = at + i < size ? static_cast<unsigned char>(data[at + i]) : 0;
+    if (byte >= 0x80)
+      return true;
+    if (i < 4)
+      control = control && byte < 0x20;
+  }
+  return control;
+}
+
+// True when `at` and the seven window starts before it (those from 0 on)
+// are text.
+bool text_up_to(const char* data, size_t size, size_t at) {
+  for (size_t from = at >= 7 ? at - 7 : 0; from <= at; ++from)
+    if (window_skipped(data, size, from))
+      return false;
+  return true;
+}
+
+// A content and its map of skipped window starts, made when first asked
+// for: a content whose occurrences are all funnels needs none.
+class MappedContent {
+ public:
+  MappedContent(const char* bytes, size_t byte_count, StartTest test)
+      : data(bytes), size(byte_count), test_(test) {}
+
+  const SkipMap& skips() {
+    if (!skips_)
+      skips_.emplace(data, size, test_);
+    return *skips_;
+  }
+
+  const char* const data;
+  const size_t size;
+
+ private:
+  StartTest test_;
+  std::optional<SkipMap> skips_;
+};
+
+// Why a funnel (see scanner.h) is met by every path standing at or before
+// it: a stride from a text window start meets the first `first` in its
+// window, so it never passes the funnel; a chain of jumps of at most 8
+// bytes that passes the last skipped offset before it stops on one of the
+// seven text offsets before it, from which the path meets every `first` up
+// to it. Given `skipped`, the last skipped offset before `at` from where the
+// path stands, returns one past the last funnel before `at`, or 0 when there
+// is none in the text offsets that lead up to `at`.
+size_t last_funnel(const char* data, char first, std::optional<size_t> skipped, size_t at) {
+  if (!skipped || *skipped + 8 >= at)
+    return 0;
+  size_t after = after_last(data, *skipped + 8, at, first);
+  return after == *skipped + 8 ? 0 : after;
+}
+
+// Takes the path of a group, whose names have `len` bytes and start with
+// `first`, forward from *pos to `at`, where a name of the group occurs, and
+// tells whether `at` is a candidate of the path. *pos is where the path
+// stands: the offset that the scan of one name looks at next, as after a
+// jump, a stride or a failed candidate. The path only moves forward and is
+// the same whichever of its occurrences were looked at, so it may lag; but
+// every occurrence before `at` of a name of the group still to be found must
+// have been decided. Afterwards *pos is past `at`, or the path has ended
+// (*pos + len >= size).
+bool path_meets(MappedContent& content, size_t len, char first, size_t at, uint64_t* pos) {
+  const char* data = content.data;
+  if (*pos > at)
+    return false;
+  // An occurrence that is a funnel itself is met wherever the path stands,
+  // however far back: the common case of a name after a text prefix, in
+  // text and in binary data alike.
+  if (at + len < content.size && text_up_to(data, content.size, at)) {
+    *pos = at + 1;
+    return true;
+  }
+  const SkipMap& skips = content.skips();
+  // The same when the skipped offsets next to it lie behind the path.
+  const std::optional<size_t> skipped = skips.last_skipped(*pos, at);
+  if (at + len < content.size && !skips.skipped(at) && (!skipped || *skipped + 8 <= at)) {
+    *pos = at + 1;
+    return true;
+  }
+  size_t here = std::max<size_t>(*pos, last_funnel(data, first, skipped, at));
+  bool met = false;
+  while (here <= at && here + len < content.size) {
+    if (skips.skipped(here)) {
+      here = skips.landing(here);
+      continue;
+    }
+    size_t next_skip = skips.next_skipped(here + 1, at + 1);
+    if (at < next_skip) {
+      // Every window start from here to `at` is text: the path meets each
+      // `first` on the way, `at` last, from the stride that covers it. That
+      // stride ends the path when it is `at` itself and the name ends the
+      // content.
+      met = at + len < content.size || (at - after_last(data, here, at, first)) % len != 0;
+      here = at + 1;
+      break;
+    }
+    // Strides of `len` from the last candidate before `next_skip` reach it
+    // at `stride`; the stride before it searches up to there.
+    size_t start = after_last(data, here, next_skip, first);
+    size_t stride = start + (next_skip - start + len - 1) / len * len;
+    const void* hit = memchr(data + next_skip, static_cast<unsigned char>(first), stride - next_skip);
+    here = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) + 1 : stride;
+    if (here == at + 1) {
+      met = true;
+      break;
+    }
+  }
+  *pos = here;
+  return met;
+}
+
+// The answers of a call, recorded for each name given.
+struct Answers {
+  FoundNames& given;
+  const std::vector<size_t>& first_given;  // each distinct name's first index among those given
+  const std::vector<size_t>& next_given;   // each given name's next index with the same bytes
+
+  bool found(size_t name) const {
+    return given.offset(static_cast<uint32_t>(first_given[name])).has_value();
+  }
+
+  void set(size_t name, size_t at) {
+    for (size_t i = first_given[name]; i < given.name_count(); i = next_given[i])
+      given.record(static_cast<uint32_t>(i), at);
+  }
+};
+
+// Finds a name of one or two bytes, which no automaton holds, by taking its
+// path to each of its occurrences in turn.
+std::optional<size_t> find_short_name(MappedContent& content, std::string_view name) {
+  const char* data = content.data;
+  const size_t len = name.size();
+  uint64_t pos = 0;
+  for (size_t at = 0; at + len <= content.size && pos + len < content.size; ++at) {
+    const void* hit =
+        memchr(data + at, static_cast<unsigned char>(name[0]), content.size - at - (len - 1));
+    if (!hit)
+      break;
+    at = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    if (len == 2 && data[at + 1] != name[1])
+      continue;
+    if (path_meets(content, len, name[0], at, &pos))
+      return at;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names, StartTest test,
+                                     size_t largest_table)
+    : distinct_(names.begin(), names.end()), test_(test) {
+  std::sort(distinct_.begin(), distinct_.end(), shorter_or_lower);
+  distinct_.erase(std::unique(distinct_.begin(), distinct_.end()), distinct_.end());
+  first_given_.assign(distinct_.size(), names.size());
+  next_given_.assign(names.size(), names.size());
+  std::vector<size_t> last_given(distinct_.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    auto slot = std::lower_bound(distinct_.begin(), distinct_.end(), names[i], shorter_or_lower);
+    auto name = static_cast<size_t>(slot - distinct_.begin());
+    if (first_given_[name] == names.size())
+      first_given_[name] = i;
+    else
+      next_given_[last_given[name]] = i;
+    last_given[name] = i;
+  }
+  for (size_t i = 0; i < distinct_.size(); ++i) {
+    if (i == 0 || !same_group(distinct_[i - 1], distinct_[i]))
+      group_starts_.push_back(i);
+    group_of_.push_back(static_cast<uint32_t>(group_starts_.size() - 1));
+  }
+  group_starts_.push_back(distinct_.size());
+  // The names of three bytes or more go into the automata; an empty name is
+  // never found.
+  std::vector<std::string_view> long_names;
+  std::vector<uint32_t> ids;
+  for (size_t i = 0; i < distinct_.size(); ++i) {
+    if (distinct_[i].size() >= 3) {
+      long_names.push_back(distinct_[i]);
+      ids.push_back(static_cast<uint32_t>(i));
+    } else if (!distinct_[i].empty()) {
+      short_names_.push_back(i);
+    }
+  }
+  automata_ = build_automata(long_names, ids, test, largest_table);
+}
+
+// Each automaton reports the occurrences of its names in the order of their
+// ends, which within a group is the order of their starts: each one not yet
+// found is found there when it is a candidate of its group's path, so the
+// first candidate met is the first occurrence on the path.
+void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* found) const {
+  found->reset(next_given_.size());
+  if (size == 0 || distinct_.empty())
+    return;
+  const size_t groups = group_starts_.size();
+  MappedContent content(data, size, test_);
+  std::unique_ptr<uint64_t[]> paths(new uint64_t[groups]);  // where each group's path stands
+  Answers answers{*found, first_given_, next_given_};
+  for (const NameAutomaton& automaton : automata_) {
+    // A path is the same whichever of its occurrences it was taken to, so
+    // each automaton takes the paths afresh from the start.
+    std::fill(paths.get(), paths.get() + groups, 0);
+    size_t remaining = automaton.name_count();
+    automaton.scan(reinterpret_cast<const unsigned char*>(data), size,
+                   [&](uint32_t name, size_t start, size_t) {
+                     const std::string& bytes = distinct_[name];
+                     if (!answers.found(name) && path_meets(content, bytes.size(), bytes[0], start,
+                                                            &paths[group_of_[name]])) {
+                       answers.set(name, start);
+                       --remaining;
+                     }
+                     return remaining == 0;
+                   });
+  }
+  for (size_t name : short_names_)
+    if (std::optional<size_t> at = find_short_name(content, distinct_[name]))
+      answers.set(name, *at);
+  found->sort();
+}
