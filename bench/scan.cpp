@@ -130,32 +130,21 @@ double seconds_since(std::clock_t start) {
   return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-// Searches one content with either program's search.
-void find_all(const NameSearch& search, const FileContent& content, FoundNames* found) {
-  search.find_all(content.bytes(), found);
-}
-
-void find_all(const CompactNameSearch& search, const FileContent& content, FoundNames* found) {
-  search.find_all(reinterpret_cast<const char*>(content.bytes().data()), content.size(), found);
-}
-
 // One pass of find_all over every file, in seconds.
-template <typename Search>
-double timed_pass(const Search& search, const std::vector<FileContent>& contents) {
+double timed_pass(const NameRule& search, const std::vector<FileContent>& contents) {
   FoundNames found;
   std::clock_t start = std::clock();
   for (const FileContent& content : contents)
-    find_all(search, content, &found);
+    search.find_all(content.bytes(), &found);
   return seconds_since(start);
 }
 
 // The names found in all files, summed over the files.
-template <typename Search>
-unsigned long long names_found(const Search& search, const std::vector<FileContent>& contents) {
+unsigned long long names_found(const NameRule& search, const std::vector<FileContent>& contents) {
   FoundNames found;
   unsigned long long count = 0;
   for (const FileContent& content : contents) {
-    find_all(search, content, &found);
+    search.find_all(content.bytes(), &found);
     count += found.names().size();
   }
   return count;

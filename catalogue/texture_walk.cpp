@@ -7,7 +7,7 @@
 #include <thread>
 #include <utility>
 
-#include "search/tree_search.h"
+#include "search/file_pool.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"

@@ -202,7 +202,7 @@ class MappedContent {
   std::optional<SkipMap> skips_;
 };
 
-// Why a funnel (see scanner.h) is met by every path standing at or before
+// Why a funnel (see compact_scanner.h) is met by every path standing at or before
 // it: a stride from a text window start meets the first `first` in its
 // window, so it never passes the funnel; a chain of jumps of at most 8
 // bytes that passes the last skipped offset before it stops on one of the
@@ -356,7 +356,9 @@ CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names,
 // ends, which within a group is the order of their starts: each one not yet
 // found is found there when it is a candidate of its group's path, so the
 // first candidate met is the first occurrence on the path.
-void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* found) const {
+void CompactNameSearch::find_all(Bytes content_bytes, FoundNames* found) const {
+  const char* data = reinterpret_cast<const char*>(content_bytes.data());
+  const size_t size = content_bytes.size();
   found->reset(next_given_.size());
   if (size == 0 || distinct_.empty())
     return;
@@ -369,7 +371,7 @@ void CompactNameSearch::find_all(const char* data, size_t size, FoundNames* foun
     // each automaton takes the paths afresh from the start.
     std::fill(paths.get(), paths.get() + groups, 0);
     size_t remaining = automaton.name_count();
-    automaton.scan(reinterpret_cast<const unsigned char*>(data), size,
+    automaton.scan(content_bytes.data(), size,
                    [&](uint32_t name, size_t start, size_t) {
                      const std::string& bytes = distinct_[name];
                      if (!answers.found(name) && path_meets(content, bytes.size(), bytes[0], start,

@@ -53,10 +53,10 @@
 // three bytes or more, and for each one not yet found its group's path is
 // taken forward to that offset to tell whether it is a candidate. Names of
 // one or two bytes take their own path to each of their occurrences. A map of
-// the skipped window starts, built once per content, lets a path cross a
-// skipped stretch in one step. Prepared once, the search serves any number of
+// the skipped window starts, built for a content only when an occurrence is
+// not a funnel, lets a path cross a skipped stretch in one step. Prepared once, the search serves any number of
 // contents, from several threads at once.
-class CompactNameSearch {
+class CompactNameSearch : public NameRule {
  public:
   // Prepares `names`, which may repeat, in any order; an empty name is never
   // found. `test` finds the places where names may begin. Names go into
@@ -70,9 +70,9 @@ class CompactNameSearch {
   // candidate of its path where its bytes are, recorded in `found` (reset
   // first, names numbered as given, sorted at the end): forgetting the last
   // content's answers costs what was found in it, not the number of names.
-  // Each call makes one allocation, its map: a quarter of a byte per content
-  // byte, plus 8 bytes per group.
-  void find_all(const char* data, size_t size, FoundNames* found) const;
+  // Each call allocates 8 bytes per group for the paths and, when some
+  // occurrence needs it, the map: a quarter of a byte per content byte.
+  void find_all(Bytes content, FoundNames* found) const override;
 
  private:
   std::vector<std::string> distinct_;   // by length, then by bytes

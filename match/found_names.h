@@ -1,13 +1,41 @@
-// The names found in one file's content, kept so that starting afresh costs what was found, not what was sought.
+// What the three name rules share: the bytes they search, and the names they find there, kept so that starting afresh costs what was found, not what was sought.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
+// Bytes of a file's content, or the part of it from some offset to its end.
+using Bytes = std::span<const unsigned char>;
+
+// How the letters of a mention compare with the name's.
+enum class MentionCase {
+  kSame,   // as in the name
+  kLower,  // otherwise, every letter in lower case
+  kUpper,  // otherwise, every letter in upper case
+  kMixed,  // anything else
+};
+
+// What stands between the parts of a mention where the name holds a backslash.
+enum class MentionSeparator {
+  kNone,             // the name has one part
+  kBackslash,        // one backslash each time, as in the name
+  kDoubleBackslash,  // two backslashes each time, as a script string writes one
+  kSlash,            // one slash each time
+  kMixed,            // anything else: some of each, or two slashes
+};
+
+// How a name is written where it was found: as it is, for the rules that
+// find only the name's own bytes.
+struct NameForm {
+  MentionCase letter_case = MentionCase::kSame;
+  MentionSeparator separator = MentionSeparator::kNone;
+};
+
 // For each name sought (numbered from 0), the offset of its first occurrence
-// in one content, if it was found. Reused from content to content: reset()
+// in one content and its form there, if it was found. Reused from content to content: reset()
 // forgets only the names found, so a file costs time in proportion to its
 // bytes and its hits, not to the number of names.
 class FoundNames {
@@ -16,6 +44,7 @@ class FoundNames {
   void reset(size_t name_count) {
     if (offsets_.size() != name_count) {
       offsets_.assign(name_count, std::nullopt);
+      forms_.assign(name_count, NameForm{});
     } else {
       for (uint32_t name : found_)
         offsets_[name].reset();
@@ -23,17 +52,22 @@ class FoundNames {
     found_.clear();
   }
 
-  // Records `offset` for `name` unless it has one already; true when recorded.
-  bool record(uint32_t name, uint64_t offset) {
+  // Records `offset` and `form` for `name` unless it has an offset already;
+  // true when recorded.
+  bool record(uint32_t name, uint64_t offset, NameForm form = {}) {
     if (offsets_[name])
       return false;
     offsets_[name] = offset;
+    forms_[name] = form;
     found_.push_back(name);
     return true;
   }
 
   // The offset recorded for `name`, if any.
   const std::optional<uint64_t>& offset(uint32_t name) const { return offsets_[name]; }
+
+  // The form recorded for `name`, which must have an offset.
+  NameForm form(uint32_t name) const { return forms_[name]; }
 
   // Puts the names found in ascending order, as names() gives them after.
   void sort() { std::sort(found_.begin(), found_.end()); }
@@ -45,5 +79,17 @@ class FoundNames {
 
  private:
   std::vector<std::optional<uint64_t>> offsets_;  // per name
+  std::vector<NameForm> forms_;                   // per name, set with its offset
   std::vector<uint32_t> found_;                   // the names with an offset
+};
+
+// A rule for where names occur in a content: Texsift's whole-name rule,
+// Texsift-compact's window rule, or the second look's mention rule.
+class NameRule {
+ public:
+  virtual ~NameRule() = default;
+  // Records in `found` (reset first, names numbered as the rule was given
+  // them, ascending at the end) the first occurrence of each name in
+  // `content` by the rule. Several threads may call it at once.
+  virtual void find_all(Bytes content, FoundNames* found) const = 0;
 };

@@ -3,11 +3,10 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 
-// Bytes of a file's content, or the part of it from some offset to its end.
-using Bytes = std::span<const unsigned char>;
+#include "match/found_names.h"
+
 
 // True for the nine bytes that may follow a name for it to count as a whole
 // name: zero, tab, line feed, carriage return, space, comma, full stop,

@@ -24,7 +24,7 @@ class NameAutomaton;
 // runs only from there until no partial name longer than one byte is
 // pending. Other names are rare; they are searched one by one with
 // find_name.
-class NameSearch {
+class NameSearch : public NameRule {
  public:
   // Prepares `names`, which may repeat, in any order. Their bytes must stay
   // valid for the object's life. `test` finds the places where names may
@@ -34,7 +34,7 @@ class NameSearch {
   explicit NameSearch(const std::vector<std::string_view>& names,
                       StartTest test = fastest_start_test(),
                       size_t largest_table = size_t{1} << 26);
-  ~NameSearch();
+  ~NameSearch() override;
   NameSearch(const NameSearch&) = delete;
   NameSearch& operator=(const NameSearch&) = delete;
 
@@ -43,7 +43,7 @@ class NameSearch {
   // given, sorted at the end). Reused from file to file, it costs time in
   // proportion to the names found, not to the names sought. It keeps no
   // state in the object: several threads may call it at once.
-  void find_all(Bytes content, FoundNames* found) const;
+  void find_all(Bytes content, FoundNames* found) const override;
 
  private:
   std::vector<std::string_view> names_;  // as given

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "match/mention_search.h"
+
 Page catalogue_page(const char* program, const Catalogue& catalogue, const GamePaths& paths) {
   Page page;
   page.program = program;
@@ -17,11 +19,11 @@ Page catalogue_page(const char* program, const Catalogue& catalogue, const GameP
 
 void add_file_result(const FileResult& result, const Catalogue& catalogue, const GamePaths& paths,
                      bool list_file, Page* page) {
-  std::string path = paths.native_from_game_root(result.open_path);
+  std::string path = paths.native_from_game_root(result.file.open_path);
   PageFile file;
   file.path = path;
-  file.size = result.size;
-  if (result.searched) {
+  file.size = result.file.size;
+  if (result.file.searched) {
     for (uint32_t name : result.found.names()) {
       uint64_t offset = *result.found.offset(name);
       file.names.push_back({catalogue.names[name], offset, ""});
@@ -40,4 +42,21 @@ void add_file_result(const FileResult& result, const Catalogue& catalogue, const
   }
   if (list_file)
     page->files.push_back(std::move(file));
+}
+
+void add_texture_findings(const Catalogue& catalogue, const References& references,
+                          const Mentions& mentions, Page* page) {
+  for (size_t t = 0; t < catalogue.textures.size(); ++t) {
+    const CatalogueTexture& texture = catalogue.textures[t];
+    PageTexture& entry = page->textures[t];
+    for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
+      for (const Reference& hit : references.hits[name])
+        entry.references.push_back({references.native_paths[hit.file], hit.offset, ""});
+    entry.referenced = !entry.references.empty();
+    for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
+      for (const Mention& mention : mentions.hits[name])
+        entry.mentions.push_back({mentions.paths[mention.file], mention.offset,
+                                  std::string(case_word(mention.form.letter_case)) + ", " +
+                                      separator_word(mention.form.separator)});
+  }
 }

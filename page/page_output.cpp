@@ -1,7 +1,7 @@
 // The --html work of a run, shared by both programs.
 #include "page/page_output.h"
 
-#include "search/tree_search.h"
+#include "search/file_search.h"
 #include "search/game_root.h"
 #include "page/thumbnails.h"
 #include "platform/diagnostics.h"

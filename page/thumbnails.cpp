@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "search/file_content.h"
-#include "search/tree_search.h"
+#include "search/file_search.h"
 #include "page/page_dir.h"
 #include "page/tga.h"
 #include "page/thumbnail.h"
@@ -42,7 +42,7 @@ std::vector<TexturePreview> write_thumbnails(const std::string& texture_root,
     index_of.emplace(texture_paths[i], i);
   // Each texture's entry is written by the one worker that reads its file.
   std::vector<TexturePreview> previews(texture_paths.size());
-  FileWork work = [&](const FileResult& result, const FileContent& content) {
+  FileWork work = [&](const PoolFile& result, const FileContent& content) {
     if (result.open_path.size() < game_root_length)
       return;
     auto at = index_of.find(std::string_view(result.open_path).substr(game_root_length));
@@ -63,9 +63,7 @@ std::vector<TexturePreview> write_thumbnails(const std::string& texture_root,
       entry.preview.problem = "thumbnail not written";
     }
   };
-  ContentSearch no_search = [](const FileContent&, FoundNames*) {};
-  ResultSink no_sink = [](const FileResult&) {};
-  search_tree_in_order(texture_root, read_everything, threads, no_search, no_sink,
-                       SinkOutput::kSilent, work);
+  read_tree_in_order(texture_root, read_everything, threads, work, [](const PoolFile&) {},
+                     SinkOutput::kSilent);
   return previews;
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "text/record_text.h"
-#include "search/tree_search.h"
+#include "search/file_search.h"
 #include "platform/console.h"
 #include "platform/text.h"
 #include "platform/timer.h"
@@ -17,12 +17,12 @@ const char kCsvHeader[] =
 // The names found in `result`, ascending: none unless its content was read and searched.
 const std::vector<uint32_t>& found_names(const FileResult& result) {
   static const std::vector<uint32_t> kNone;
-  return result.searched && result.size > 0 ? result.found.names() : kNone;
+  return result.file.searched && result.file.size > 0 ? result.found.names() : kNone;
 }
 
 // The bytes of `result` searched: none unless its content was read.
 std::string searched_size(const FileResult& result) {
-  return std::to_string(result.searched ? result.size : 0);
+  return std::to_string(result.file.searched ? result.file.size : 0);
 }
 
 }  // namespace
@@ -42,8 +42,8 @@ void FileRecords::begin() {
 
 void FileRecords::on_file(const FileResult& result) {
   ++files_searched_;
-  if (result.searched)
-    bytes_searched_ += result.size;
+  if (result.file.searched)
+    bytes_searched_ += result.file.size;
   if (report_.format == ReportFormat::kJson)
     write_json(result);
   else
@@ -52,7 +52,7 @@ void FileRecords::on_file(const FileResult& result) {
 
 void FileRecords::write_json(const FileResult& result) {
   std::string line = "{\"type\":\"file\",\"path\":" +
-                     json_text(report_.paths.native_from_game_root(result.open_path)) +
+                     json_text(report_.paths.native_from_game_root(result.file.open_path)) +
                      ",\"size\":" + searched_size(result) + ",\"names\":[";
   bool first = true;
   for (uint32_t i : found_names(result)) {
@@ -65,7 +65,7 @@ void FileRecords::write_json(const FileResult& result) {
 }
 
 void FileRecords::write_csv(const FileResult& result) {
-  std::string path = csv_field(report_.paths.native_from_game_root(result.open_path));
+  std::string path = csv_field(report_.paths.native_from_game_root(result.file.open_path));
   std::string rows = csv_row({"file", path, "", "", "", "", "", "", "", searched_size(result)});
   for (uint32_t i : found_names(result))
     rows += csv_row({"reference", path, csv_field(ansi_to_utf8(names_[i])),

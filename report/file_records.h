@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "report/file_report.h"
 #include "search/game_root.h"
 
 class Console;
-struct FileResult;
 
 // What a run writes on standard output.
 enum class ReportFormat {
@@ -41,7 +41,7 @@ std::string elapsed_seconds(const RecordReport& report);
 // in catalogue order, with the offset of its first occurrence; in CSV a
 // "file" row for the file, with its size, is followed by a "reference" row
 // per name found.
-class FileRecords {
+class FileRecords : public FileReport {
  public:
   // `names` are the catalogue's names, found names being their indexes;
   // `texture_count` is the number of textures in the catalogue.
@@ -50,11 +50,11 @@ class FileRecords {
       : report_(report), names_(names), texture_count_(texture_count) {}
 
   // Writes the CSV header row; nothing for JSON Lines.
-  void begin();
+  void begin() override;
   // Writes the records of one file that opened.
-  void on_file(const FileResult& result);
+  void on_file(const FileResult& result) override;
   // Writes the totals: files and bytes searched, textures, names, seconds.
-  void end();
+  void end() override;
 
  private:
   void write_json(const FileResult& result);

@@ -1,4 +1,4 @@
-// Algorithm #1: the per-texture report, from one walk that reads each file once for all names.
+// Algorithm #1's console report, from the references of one walk that reads each file once for all names.
 #include "report/per_texture.h"
 
 #include <optional>
@@ -14,11 +14,23 @@ namespace {
 // name's walk, inside that name's timed unit, and the later names are
 // reported from them.
 struct TextureLoop {
-  const std::string& game_root;
   const Catalogue& catalogue;
   const ConsoleReport& report;
+  const std::function<References()>& find;
   std::optional<References> references;
 };
+
+// Prints a FOUND line, with the file's path from the game root and the offset
+// of the first occurrence, for each file in `references` that holds the name
+// numbered `name`. True when any FOUND line was printed.
+bool print_references(const References& references, uint32_t name, const ConsoleReport& report) {
+  bool found_flag = false;
+  for (const Reference& hit : references.hits[name]) {
+    print_found(report, references.paths[hit.file], hit.offset);
+    found_flag = true;
+  }
+  return found_flag;
+}
 
 // Prints the report of the name numbered `index`: its "searching" line, its
 // FOUND lines or NOT FOUND, and the time it all took.
@@ -32,9 +44,8 @@ void report_name(TextureLoop* loop, uint32_t index) {
   print(report.console, "searching '%s' (%u of %u)\n", name.c_str(), index + 1,
         static_cast<unsigned>(loop->catalogue.textures.size()));
   if (!loop->references)
-    loop->references =
-        find_references(loop->game_root, loop->catalogue.name_views(), report.paths);
-  if (!search_texture(*loop->references, index, report)) {
+    loop->references = loop->find();
+  if (!print_references(*loop->references, index, report)) {
     report.console.set_colour(kColourRed);
     print(report.console, "NOT FOUND REFERENCED\n");
   }
@@ -44,18 +55,9 @@ void report_name(TextureLoop* loop, uint32_t index) {
 
 }  // namespace
 
-bool search_texture(const References& references, uint32_t name, const ConsoleReport& report) {
-  bool found_flag = false;
-  for (const Reference& hit : references.hits[name]) {
-    print_found(report, references.paths[hit.file], hit.offset);
-    found_flag = true;
-  }
-  return found_flag;
-}
-
-References search_textures(const std::string& game_root, const Catalogue& catalogue,
-                           const ConsoleReport& report) {
-  TextureLoop loop{game_root, catalogue, report, std::nullopt};
+References print_texture_report(const Catalogue& catalogue, const ConsoleReport& report,
+                                const std::function<References()>& find) {
+  TextureLoop loop{catalogue, report, find, std::nullopt};
   for (size_t index = 0; index < catalogue.names.size(); ++index)
     report_name(&loop, static_cast<uint32_t>(index));
   return loop.references ? std::move(*loop.references) : References{};

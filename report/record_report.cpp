@@ -1,16 +1,15 @@
-// Texsift's JSON Lines and CSV records, from the references of one walk or from each file's result.
+// Texsift's per-texture JSON Lines and CSV records, from the references of one walk and the second look.
 #include "report/record_report.h"
 
 #include <optional>
 
 #include "catalogue/catalogue.h"
+#include "match/mention_search.h"
 #include "text/record_text.h"
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/file_size.h"
 #include "platform/text.h"
-#include "search/file_search.h"
-#include "match/name_search.h"
 #include "search/references.h"
 
 namespace {
@@ -59,8 +58,8 @@ std::string json_name(const TextureRecords& records, uint32_t name) {
     object += std::string(i == 0 ? "" : ",") +
               "{\"path\":" + json_text(records.mentions.paths[mentioned[i].file]) +
               ",\"offset\":" + std::to_string(mentioned[i].offset) + ",\"case\":\"" +
-              case_word(mentioned[i].letter_case) + "\",\"separator\":\"" +
-              separator_word(mentioned[i].separator) + "\"}";
+              case_word(mentioned[i].form.letter_case) + "\",\"separator\":\"" +
+              separator_word(mentioned[i].form.separator) + "\"}";
   return object + "]}";
 }
 
@@ -95,8 +94,8 @@ std::string csv_texture(const TextureRecords& records, uint32_t index) {
     for (const Mention& mention : mentioned)
       rows += csv_row({"mention", path, text, csv_field(records.mentions.paths[mention.file]),
                        std::to_string(mention.offset), "", "", "", "", "", "", "", size, "", "",
-                       "", "", case_word(mention.letter_case),
-                       separator_word(mention.separator)});
+                       "", "", case_word(mention.form.letter_case),
+                       separator_word(mention.form.separator)});
   }
   return rows;
 }
@@ -146,15 +145,6 @@ std::vector<std::optional<uint64_t>> texture_sizes(const Catalogue& catalogue) {
 }
 
 // The names of the textures that no file refers to by any of their names.
-std::vector<uint32_t> unreferenced_names(const Catalogue& catalogue,
-                                         const References& references) {
-  std::vector<uint32_t> names;
-  for (const CatalogueTexture& texture : catalogue.textures)
-    if (!is_referenced(texture, references))
-      for (uint32_t i = 0; i < texture.name_count; ++i)
-        names.push_back(texture.first_name + i);
-  return names;
-}
 
 // Writes the texture records that record_textures describes.
 void print_texture_records(const TextureRecords& records, const RecordReport& report) {
@@ -168,31 +158,17 @@ void print_texture_records(const TextureRecords& records, const RecordReport& re
 
 }  // namespace
 
-TextureFindings record_textures(const std::string& game_root, const Catalogue& catalogue,
-                                const RecordReport& report) {
-  TextureFindings findings;
-  findings.references = find_references(game_root, catalogue.name_views(), report.paths);
-  findings.mentions = look_again(game_root, catalogue, findings.references, report.paths);
-  print_texture_records(
-      {catalogue, findings.references, findings.mentions, texture_sizes(catalogue)}, report);
-  return findings;
+std::vector<uint32_t> unreferenced_names(const Catalogue& catalogue,
+                                         const References& references) {
+  std::vector<uint32_t> names;
+  for (const CatalogueTexture& texture : catalogue.textures)
+    if (!is_referenced(texture, references))
+      for (uint32_t i = 0; i < texture.name_count; ++i)
+        names.push_back(texture.first_name + i);
+  return names;
 }
 
-Mentions look_again(const std::string& game_root, const Catalogue& catalogue,
-                    const References& references, const GamePaths& paths) {
-  return find_mentions(game_root, catalogue.name_views(), unreferenced_names(catalogue, references),
-                       paths);
-}
-
-void record_files(const std::string& game_root, const Catalogue& catalogue,
-                  const RecordReport& report, const ResultSink& also) {
-  NameSearch search(catalogue.name_views());
-  FileRecords records(report, catalogue.names, catalogue.textures.size());
-  records.begin();
-  search_tree(game_root, search, [&records, &also](const FileResult& result) {
-    records.on_file(result);
-    if (also)
-      also(result);
-  });
-  records.end();
+void write_texture_records(const Catalogue& catalogue, const References& references,
+                           const Mentions& mentions, const RecordReport& report) {
+  print_texture_records({catalogue, references, mentions, texture_sizes(catalogue)}, report);
 }

@@ -1,16 +1,21 @@
-// The walk that reads and searches each searchable file once, on every core.
+// The walk that reads and searches each file it takes once, on every core.
 #include "search/file_search.h"
 
-#include "search/file_content.h"
-#include "search/filter.h"
-#include "match/name_search.h"
+#include <vector>
 
-void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink,
-                 SinkOutput output) {
-  const ContentSearch search_content = [&search](const FileContent& content,
-                                                 FoundNames* found) {
-    search.find_all(content.bytes(), found);
+#include "search/file_content.h"
+
+void search_tree(const std::string& root, EntryFilter filter, const NameRule& rule,
+                 const ResultSink& sink, SinkOutput output) {
+  const unsigned threads = search_threads();
+  // One FoundNames per slot: a file's names are kept until it is handed on.
+  std::vector<FoundNames> found(pool_slots(threads));
+  const FileWork search = [&rule, &found](const PoolFile& file, const FileContent& content) {
+    if (file.searched)
+      rule.find_all(content.bytes(), &found[file.slot]);
   };
-  search_tree_in_order(game_root, is_searchable, search_threads(), search_content, sink,
-                       output);
+  const FileSink deliver = [&sink, &found](const PoolFile& file) {
+    sink({file, found[file.slot]});
+  };
+  read_tree_in_order(root, filter, threads, search, deliver, output);
 }

@@ -1,17 +1,26 @@
-// One walk of the game tree that reads each searchable file once and searches it for every name.
+// Searching the files of a walk for names by one rule, each file read once, on every core.
 #pragma once
 
+#include <functional>
 #include <string>
 
-#include "search/tree_search.h"
+#include "match/found_names.h"
+#include "search/file_pool.h"
 
-class NameSearch;
+// What the search of one file found: the file as the pool read it, and the
+// names in its content. `found` holds only when the file was searched.
+struct FileResult {
+  const PoolFile& file;
+  const FoundNames& found;
+};
 
-// Walks `game_root` (ending in a separator, or empty for the current
-// directory) depth-first with the searchable-file filter. Each file that
-// opens is read whole and, unless empty, searched with `search` (its offsets
-// are those of find_all), on search_threads() threads, and handed to `sink`
-// in walk order on the calling thread; `output` says whether `sink` writes
-// to standard output meanwhile.
-void search_tree(const std::string& game_root, const NameSearch& search, const ResultSink& sink,
-                 SinkOutput output = SinkOutput::kWrites);
+// Takes each file's result, in walk order, on the thread that searches.
+using ResultSink = std::function<void(const FileResult& result)>;
+
+// Walks `root` (ending in a separator, or empty for the current directory)
+// depth-first with `filter`. Each file that opens is read whole and, unless
+// empty, searched with `rule` on search_threads() threads (its `elapsed` is
+// the search's time), and handed to `sink` in walk order on the calling
+// thread; `output` says whether `sink` writes to standard output meanwhile.
+void search_tree(const std::string& root, EntryFilter filter, const NameRule& rule,
+                 const ResultSink& sink, SinkOutput output = SinkOutput::kWrites);

@@ -2,6 +2,7 @@
 #include "search/references.h"
 
 #include "search/file_search.h"
+#include "search/filter.h"
 #include "match/name_search.h"
 
 namespace {
@@ -14,9 +15,9 @@ class ReferenceRecorder {
 
   void on_file(const FileResult& result) {
     ++references.files_searched;
-    if (!result.searched)
+    if (!result.file.searched)
       return;
-    references.bytes_searched += result.size;
+    references.bytes_searched += result.file.size;
     auto file = static_cast<uint32_t>(references.paths.size());
     bool held = false;
     for (uint32_t name : result.found.names()) {
@@ -24,8 +25,8 @@ class ReferenceRecorder {
       held = true;
     }
     if (held) {
-      references.paths.emplace_back(paths_.from_game_root(result.path));
-      references.native_paths.emplace_back(paths_.native_from_game_root(result.open_path));
+      references.paths.emplace_back(paths_.from_game_root(result.file.path));
+      references.native_paths.emplace_back(paths_.native_from_game_root(result.file.open_path));
     }
   }
 
@@ -43,7 +44,7 @@ References find_references(const std::string& game_root,
   ReferenceRecorder recorder(names.size(), paths);
   // Nothing is printed until the walk is over: the progress line may be drawn.
   search_tree(
-      game_root, search, [&recorder](const FileResult& result) { recorder.on_file(result); },
+      game_root, is_searchable, search, [&recorder](const FileResult& result) { recorder.on_file(result); },
       SinkOutput::kSilent);
   return std::move(recorder.references);
 }

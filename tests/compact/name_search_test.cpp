@@ -47,7 +47,7 @@ Offsets one_by_one(const char* data, size_t size, const std::vector<std::string_
 
 Offsets search_all(const CompactNameSearch& search, const char* data, size_t size) {
   FoundNames found;
-  search.find_all(data, size, &found);
+  search.find_all(Bytes(reinterpret_cast<const unsigned char*>(data), size), &found);
   return all_offsets(found);
 }
 

@@ -33,7 +33,7 @@ std::optional<uint64_t> find_in_exact_buffer(const std::string& data, std::strin
           std::vector<std::string_view>{name}, test));
   FoundNames found;
   for (const auto& search : searches) {
-    search->find_all(buffer.get(), data.size(), &found);
+    search->find_all(Bytes(reinterpret_cast<const unsigned char*>(buffer.get()), data.size()), &found);
     EXPECT_EQ(found.offset(0), model) << "start test " << &search - searches.data();
   }
   return model;

@@ -46,7 +46,7 @@ class PerNameModel : public WalkVisitor {
           reinterpret_cast<const unsigned char*>(content.data()), content.size(), name));
     FoundNames found;
     for (const auto& search : searches_) {
-      search->find_all(content.data(), content.size(), &found);
+      search->find_all(Bytes(reinterpret_cast<const unsigned char*>(content.data()), content.size()), &found);
       EXPECT_EQ(all_offsets(found), model) << path << " start test " << &search - searches_.data();
     }
     for (size_t n = 0; n < model.size(); ++n) {

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   std::memcmp(content + *model, name.data(), name.size()) != 0))
       fail_case("the model answered where the name is not", fuzz_case, name);
     for (StartTest test : available_start_tests()) {
-      CompactNameSearch({name}, test).find_all(content, fuzz_case.content_size, &found);
+      CompactNameSearch({name}, test).find_all(Bytes(reinterpret_cast<const unsigned char*>(content), fuzz_case.content_size), &found);
       expect_same("CompactNameSearch for one name against the model", fuzz_case, name, model,
                   found.offset(0));
     }

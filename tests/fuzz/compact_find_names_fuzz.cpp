@@ -15,7 +15,7 @@ void check(const FuzzCase& fuzz_case, const std::vector<CompactNameSearch>& sear
   std::vector<std::string_view> names = fuzz_case.name_views();
   FoundNames found;
   for (const CompactNameSearch& search : searches) {
-    search.find_all(content, size, &found);
+    search.find_all(Bytes(reinterpret_cast<const unsigned char*>(content), size), &found);
     if (found.name_count() != names.size())
       fail_case("CompactNameSearch gave a different number of answers", fuzz_case, "");
     for (size_t i = 0; i < names.size(); ++i)

@@ -7,6 +7,7 @@
 #include "app/texsift.h"
 #include "text/record_text.h"
 #include "app/compact.h"
+#include "match/mention_search.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"
 #include "support/test_support.h"
@@ -228,6 +229,7 @@ TEST(MentionSearch, Forms) {
       {"act\\act_head", "act\\act_head\xc4", 0, kSame, kBackslash},
       {"Sky\\Day", "sky\\day ", 0, kLower, kBackslash},
       {"sky", "SKY;", 0, kUpper, kNone},
+      {"act\\zone", "ACT\\ZONE;", 0, kUpper, kBackslash},
       {"wpn\\ak\\ak74", "wpn/ak\\\\ak74 ", kNoMention, kSame, kNone},  // one byte, then two
       {"wpn\\ak\\ak74", "wpn//ak//ak74 ", 0, kSame, kMixed},
       {"wpn\\ak\\ak74", "wpn/ak\\ak74 ", 0, kSame, kMixed},
@@ -236,6 +238,7 @@ TEST(MentionSearch, Forms) {
       {"act\\act_head", "act\\act_headx ", kNoMention, kSame, kNone},
       {"act\\act_head", "act\\act_headX ", kNoMention, kSame, kNone},
       {"act\\act_head", "act\\act_head7 ", kNoMention, kSame, kNone},
+      {"sky", "skyZ sky_x", kNoMention, kSame, kNone},
       {"act\\act_head", "act\\act_head_bump act/act_head.", 18, kSame, kSlash},
       // The first mention in the content, whatever its form.
       {"act\\act_head", "act\\\\act_head act\\act_head ", 0, kSame, kDouble},
@@ -243,16 +246,16 @@ TEST(MentionSearch, Forms) {
   for (const Row& row : rows) {
     MentionSearch search({row.name});
     const auto* bytes = reinterpret_cast<const unsigned char*>(row.content.data());
-    auto mentions = search.find_all(Bytes(bytes, row.content.size()));
+    FoundNames mentions;
+    search.find_all(Bytes(bytes, row.content.size()), &mentions);
     if (row.offset == kNoMention) {
-      EXPECT_TRUE(mentions.empty()) << row.content;
+      EXPECT_TRUE(mentions.names().empty()) << row.content;
       continue;
     }
-    ASSERT_EQ(mentions.size(), 1u) << row.content;
-    EXPECT_EQ(mentions[0].first, 0u);
-    EXPECT_EQ(mentions[0].second.offset, static_cast<uint64_t>(row.offset)) << row.content;
-    EXPECT_EQ(mentions[0].second.letter_case, row.letter_case) << row.content;
-    EXPECT_EQ(mentions[0].second.separator, row.separator) << row.content;
+    ASSERT_EQ(mentions.names(), std::vector<uint32_t>{0}) << row.content;
+    EXPECT_EQ(*mentions.offset(0), static_cast<uint64_t>(row.offset)) << row.content;
+    EXPECT_EQ(mentions.form(0).letter_case, row.letter_case) << row.content;
+    EXPECT_EQ(mentions.form(0).separator, row.separator) << row.content;
   }
 }
 

@@ -1,0 +1,166 @@
+// The mention rule: many names at once, case folded, with any separator, as words.
+#include "match/mention_search.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+std::string lower_ascii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+bool is_word_byte(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// A name as the folded content writes it: letters in lower case, a backslash
+// for each separator.
+std::string folded(std::string_view name) {
+  std::string text = lower_ascii(name);
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
+}
+
+// The forms searched for each name: folded, and, when it has several parts,
+// folded with each backslash doubled. Names in order, so that the patterns'
+// names ascend.
+std::vector<MentionSearch::Pattern> patterns_of(const std::vector<std::string_view>& names) {
+  std::vector<MentionSearch::Pattern> patterns;
+  for (uint32_t name = 0; name < names.size(); ++name) {
+    std::string single = folded(names[name]);
+    patterns.push_back({single, name});
+    if (single.find('\\') == std::string::npos)
+      continue;
+    std::string doubled;
+    for (char c : single)
+      doubled += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    patterns.push_back({doubled, name});
+  }
+  return patterns;
+}
+
+// The folded value of each byte: letters in lower case and "/" as "\"; a byte
+// that no pattern holds and that cannot continue a name reads as a space,
+// one of the matcher's terminators.
+std::vector<unsigned char> fold_table(const std::vector<MentionSearch::Pattern>& patterns) {
+  std::array<bool, 256> in_patterns{};
+  for (const MentionSearch::Pattern& pattern : patterns)
+    for (char c : pattern.text)
+      in_patterns[static_cast<unsigned char>(c)] = true;
+  std::vector<unsigned char> table(256);
+  for (unsigned value = 0; value < 256; ++value) {
+    auto c = static_cast<unsigned char>(value);
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<unsigned char>(c - 'A' + 'a');
+    else if (c == '/')
+      c = '\\';
+    table[value] = is_word_byte(c) || in_patterns[c] ? c : ' ';
+  }
+  return table;
+}
+
+std::vector<std::string_view> texts_of(const std::vector<MentionSearch::Pattern>& patterns) {
+  std::vector<std::string_view> texts;
+  for (const MentionSearch::Pattern& pattern : patterns)
+    texts.push_back(pattern.text);
+  return texts;
+}
+
+MentionSeparator separator_of(Bytes written) {
+  if (written.size() == 1)
+    return written[0] == '\\' ? MentionSeparator::kBackslash : MentionSeparator::kSlash;
+  return written[0] == '\\' && written[1] == '\\' ? MentionSeparator::kDoubleBackslash
+                                                   : MentionSeparator::kMixed;
+}
+
+}  // namespace
+
+const char* case_word(MentionCase letter_case) {
+  switch (letter_case) {
+    case MentionCase::kSame: return "same";
+    case MentionCase::kLower: return "lower";
+    case MentionCase::kUpper: return "upper";
+    case MentionCase::kMixed: break;
+  }
+  return "mixed";
+}
+
+const char* separator_word(MentionSeparator separator) {
+  switch (separator) {
+    case MentionSeparator::kNone: return "none";
+    case MentionSeparator::kBackslash: return "backslash";
+    case MentionSeparator::kDoubleBackslash: return "double_backslash";
+    case MentionSeparator::kSlash: return "slash";
+    case MentionSeparator::kMixed: break;
+  }
+  return "mixed";
+}
+
+NameForm describe_mention(std::string_view name, Bytes found) {
+  // The form searched tells one separator byte from two: the doubled form is longer.
+  const size_t separator_bytes = found.size() > name.size() ? 2 : 1;
+  NameForm mention;
+  bool same = true, lower = true, upper = true;
+  size_t at = 0;
+  for (char name_char : name) {
+    if (name_char == '\\') {
+      MentionSeparator separator = separator_of(found.subspan(at, separator_bytes));
+      if (mention.separator == MentionSeparator::kNone)
+        mention.separator = separator;
+      else if (mention.separator != separator)
+        mention.separator = MentionSeparator::kMixed;
+      at += separator_bytes;
+      continue;
+    }
+    unsigned char c = found[at++];
+    same = same && c == static_cast<unsigned char>(name_char);
+    lower = lower && !(c >= 'A' && c <= 'Z');
+    upper = upper && !(c >= 'a' && c <= 'z');
+  }
+  mention.letter_case = same    ? MentionCase::kSame
+                        : lower ? MentionCase::kLower
+                        : upper ? MentionCase::kUpper
+                                : MentionCase::kMixed;
+  return mention;
+}
+
+MentionSearch::MentionSearch(const std::vector<std::string_view>& names)
+    : names_(names),
+      patterns_(patterns_of(names)),
+      fold_(fold_table(patterns_)),
+      search_(texts_of(patterns_)) {}
+
+void MentionSearch::find_all(Bytes content, FoundNames* mentions) const {
+  // Kept per thread from file to file. The space after the content lets a
+  // mention end where the file ends.
+  thread_local std::vector<unsigned char> copy;
+  thread_local FoundNames found;
+  copy.resize(content.size() + 1);
+  unsigned char* out = copy.data();
+  const unsigned char* fold = fold_.data();
+  for (unsigned char c : content)
+    *out++ = fold[c];
+  *out = ' ';
+  search_.find_all(Bytes(copy.data(), copy.size()), &found);
+
+  mentions->reset(names_.size());
+  const std::vector<uint32_t>& hits = found.names();
+  for (size_t i = 0; i < hits.size(); ++i) {
+    uint32_t pattern = hits[i];
+    uint32_t name = patterns_[pattern].name;
+    uint64_t offset = *found.offset(pattern);
+    // A name's doubled form follows its single one: the first by offset
+    // counts, the doubled one on a tie.
+    bool next_is_earlier = i + 1 < hits.size() && patterns_[hits[i + 1]].name == name &&
+                           *found.offset(hits[i + 1]) <= offset;
+    if (!next_is_earlier)
+      mentions->record(name, offset,
+                       describe_mention(names_[name],
+                                        content.subspan(offset, patterns_[pattern].text.size())));
+  }
+}

@@ -1,0 +1,255 @@
+// Workers that read files while the walk goes on; the files go on in walk order.
+#include "search/file_pool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "search/file_content.h"
+#include "search/search_progress.h"
+#include "platform/diagnostics.h"
+#include "platform/file.h"
+#include "platform/timer.h"
+
+namespace {
+
+// Listing a directory is mostly the system's work: a few threads keep ahead
+// of the walk, and more would only add threads.
+constexpr unsigned kMostListingHelpers = 4;
+
+// Opens and reads the file of `file`, whose paths and name are set, and
+// does `work` on it when it could be held.
+void read_file(const FileWork& work, FileContent* content, PoolFile* file) {
+  InputFile input;
+  file->opened = input.open(file->open_path);
+  file->searched = false;
+  file->unheld = false;
+  if (!file->opened)
+    return;
+  LoadResult load = load_whole_file(input, content, &file->size);
+  file->unheld = load == LoadResult::kNoMemory;
+  if (file->unheld)
+    return;
+  file->searched = load == LoadResult::kLoaded;
+  if (file->searched)
+    file->size = content->size();
+  int64_t perf_start = perf_counter();
+  work(*file, *content);
+  file->elapsed = perf_counter() - perf_start;
+}
+
+// Files read on worker threads, or on the calling thread alone when there is
+// one thread, and handed on in the order they were added.
+class FilePool {
+ public:
+  FilePool(unsigned threads, const FileWork& work, const FileSink& sink, SinkOutput output)
+      : work_(work), sink_(sink), progress_(output == SinkOutput::kSilent),
+        slots_(pool_slots(threads)) {
+    for (size_t i = 0; i < slots_.size(); ++i) {
+      slots_[i].file.slot = i;
+      free_.push_back(&slots_[i]);
+    }
+    for (unsigned i = 0; threads > 1 && i < threads; ++i)
+      workers_.emplace_back([this] { run_worker(); });
+  }
+
+  ~FilePool() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    work_ready_.notify_all();
+    for (std::thread& worker : workers_)
+      worker.join();
+  }
+
+  void add(const std::string& path, const std::string& open_path, const std::string& name) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (free_.empty())
+      deliver_first(&lock);
+    Slot* slot = free_.back();
+    free_.pop_back();
+    slot->file.path = path;
+    slot->file.open_path = open_path;
+    slot->file.name = name;
+    slot->done = false;
+    in_flight_.push_back(slot);
+    if (workers_.empty()) {
+      lock.unlock();
+      read_file(work_, &content_, &slot->file);
+      lock.lock();
+      slot->done = true;
+      deliver_first(&lock);
+      return;
+    }
+    work_ready_.notify_one();
+  }
+
+  // Hands on every file still in flight.
+  void finish() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!in_flight_.empty())
+      deliver_first(&lock);
+  }
+
+ private:
+  struct Slot {
+    PoolFile file;
+    bool done = false;
+  };
+
+  // Waits for the first file in flight and hands it on, with the lock
+  // released meanwhile so that the workers go on. Ends the run for a file
+  // that could not be held; a file that did not open is not handed on.
+  void deliver_first(std::unique_lock<std::mutex>* lock) {
+    Slot* slot = in_flight_.front();
+    done_.wait(*lock, [slot] { return slot->done; });
+    in_flight_.pop_front();
+    if (next_ > 0)
+      --next_;  // every slot before next_ has been taken by a worker
+    lock->unlock();
+    const PoolFile& file = slot->file;
+    if (file.unheld)
+      fail_to_hold(file.path, file.size);
+    if (file.opened) {
+      progress_.add_file(file.searched ? file.size : 0);
+      sink_(file);
+    }
+    lock->lock();
+    free_.push_back(slot);
+  }
+
+  void run_worker() {
+    FileContent content;  // this worker's, reused from file to file
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      work_ready_.wait(lock, [this] { return stopping_ || next_ < in_flight_.size(); });
+      if (next_ >= in_flight_.size())
+        return;
+      Slot* slot = in_flight_[next_++];
+      lock.unlock();
+      read_file(work_, &content, &slot->file);
+      lock.lock();
+      slot->done = true;
+      done_.notify_all();
+    }
+  }
+
+  const FileWork& work_;
+  const FileSink& sink_;
+  SearchProgress progress_;
+  std::vector<Slot> slots_;
+  FileContent content_;  // the calling thread's, when it reads alone
+  std::mutex mutex_;
+  std::condition_variable work_ready_;  // a file waits for a worker, or the pool stops
+  std::condition_variable done_;        // a worker finished a file
+  std::deque<Slot*> in_flight_;         // in the order added
+  size_t next_ = 0;                     // the first file in flight no worker has taken
+  bool stopping_ = false;
+  std::vector<Slot*> free_;
+  std::vector<std::thread> workers_;
+};
+
+// Feeds a walk's files to a pool.
+class PoolWalk : public WalkVisitor {
+ public:
+  PoolWalk(EntryFilter filter, FilePool& pool) : filter_(filter), pool_(pool) {}
+
+  EntryAction classify(const std::string&, const DirEntry& entry) override {
+    return filter_(entry);
+  }
+
+  // The content is what is read: a name shown in part is no matter.
+  bool takes_names_in_part() const override { return true; }
+
+  void on_file(const std::string& path, const std::string& open_path,
+               const DirEntry& entry) override {
+    pool_.add(path, open_path, entry.name);
+  }
+
+ private:
+  EntryFilter filter_;
+  FilePool& pool_;
+};
+
+// TEXSIFT_THREADS when it holds a whole number from 1 to 1024.
+std::optional<unsigned> threads_asked() {
+  const char* text = getenv("TEXSIFT_THREADS");
+  if (!text)
+    return std::nullopt;
+  char* end = nullptr;
+  long value = strtol(text, &end, 10);
+  if (end != text && *end == '\0' && value >= 1 && value <= 1024)
+    return static_cast<unsigned>(value);
+  return std::nullopt;
+}
+
+unsigned hardware_threads() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+}  // namespace
+
+size_t pool_slots(unsigned threads) {
+  return threads <= 1 ? 1 : threads * kFilesInFlightPerThread;
+}
+
+void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
+                        const FileWork& work, const FileSink& sink, SinkOutput output) {
+  FilePool pool(threads, work, sink, output);
+  PoolWalk walk(filter, pool);
+  walk_tree(root, walk, listing_helpers(threads));
+  pool.finish();
+}
+
+void read_files_in_order(const std::vector<PoolFile>& files, unsigned threads,
+                         const FileWork& work, const FileSink& sink, SinkOutput output) {
+  FilePool pool(threads, work, sink, output);
+  for (const PoolFile& file : files)
+    pool.add(file.path, file.open_path, file.name);
+  pool.finish();
+}
+
+void run_on_threads(size_t count, unsigned threads, size_t turn,
+                    const std::function<void(size_t i)>& work) {
+  std::atomic<size_t> next{0};
+  auto take_turns = [&] {
+    for (size_t first; (first = next.fetch_add(turn)) < count;)
+      for (size_t i = first; i < std::min(first + turn, count); ++i)
+        work(i);
+  };
+  std::vector<std::thread> helpers;
+  try {
+    for (unsigned t = 1; t < threads && t * turn < count; ++t)
+      helpers.emplace_back(take_turns);
+  } catch (const std::system_error&) {
+    // Fewer threads only take longer.
+  }
+  take_turns();
+  for (std::thread& helper : helpers)
+    helper.join();
+}
+
+unsigned search_threads_quietly() {
+  return threads_asked().value_or(hardware_threads());
+}
+
+unsigned search_threads() {
+  std::optional<unsigned> asked = threads_asked();
+  if (asked)
+    return *asked;
+  unsigned hardware = hardware_threads();
+  if (const char* text = getenv("TEXSIFT_THREADS"))
+    warning("TEXSIFT_THREADS='%s' is not a whole number from 1 to 1024; searching with %u threads",
+            text, hardware);
+  return hardware;
+}
+
+unsigned listing_helpers(unsigned threads) {
+  return threads <= 1 ? 0 : std::min(threads, kMostListingHelpers);
+}
