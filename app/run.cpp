@@ -3,6 +3,8 @@
 
 #include "page/page_files.h"
 #include "page/page_output.h"
+#include "platform/arguments.h"
+#include "platform/binary_output.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/oem.h"
@@ -83,4 +85,15 @@ int finish_run(Run& run, Page* page) {
     return 0;
   run.console.flush();
   return write_html_page(run.page_dir, run.game_root, page) ? 0 : 1;
+}
+
+int program_main(int argc, char** argv, const char* name,
+                 int (*run)(const std::vector<std::string>& args, Console& console)) {
+  set_program_name(name);
+  std::vector<std::string> args = program_arguments(argc, argv);
+  if (parse_command_line(args).format != ReportFormat::kConsole)
+    set_binary_output();
+  int status = run(args, standard_console());
+  standard_console().flush();
+  return status;
 }

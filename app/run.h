@@ -75,3 +75,9 @@ void search_per_file(Run& run, EntryFilter filter, const NameRule& rule, FileRep
 // Writes `page`, when there is one, to the checked folder. The exit status:
 // 0, or 1 when the page cannot be written (with an error on standard error).
 int finish_run(Run& run, Page* page);
+
+// The entry point of the program `name`: reads its arguments, makes standard
+// output write records byte for byte (no CR before each LF), runs `run` on the
+// standard console and returns its exit status.
+int program_main(int argc, char** argv, const char* name,
+                 int (*run)(const std::vector<std::string>& args, Console& console));

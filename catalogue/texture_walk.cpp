@@ -1,10 +1,6 @@
 // The walk over the texture directory that collects the catalogue by a program's texture rules.
 #include "catalogue/catalogue.h"
 
-#include <algorithm>
-#include <atomic>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "search/file_pool.h"
@@ -69,24 +65,9 @@ class TextureCollector : public WalkVisitor {
   // of 64 files.
   static std::vector<char> open_on_threads(
       const std::vector<std::pair<std::string, std::string>>& files, unsigned threads) {
-    constexpr size_t kTurn = 64;
     std::vector<char> opens(files.size());
-    std::atomic<size_t> next{0};
-    auto open_turns = [&] {
-      for (size_t first; (first = next.fetch_add(kTurn)) < files.size();)
-        for (size_t i = first; i < std::min(first + kTurn, files.size()); ++i)
-          opens[i] = opens_for_reading(files[i].second);
-    };
-    std::vector<std::thread> helpers;
-    try {
-      for (unsigned t = 1; t < threads && t * kTurn < files.size(); ++t)
-        helpers.emplace_back(open_turns);
-    } catch (const std::system_error&) {
-      // Fewer threads only take longer.
-    }
-    open_turns();
-    for (std::thread& helper : helpers)
-      helper.join();
+    run_on_threads(files.size(), threads, 64,
+                   [&](size_t i) { opens[i] = opens_for_reading(files[i].second); });
     return opens;
   }
 

@@ -2,7 +2,7 @@
 #include "report/compact_report.h"
 
 #include "platform/console.h"
-#include "report/found_lines.h"
+#include "report/console_report.h"
 #include "search/file_search.h"
 
 void CompactLines::on_file(const FileResult& result) {
