@@ -2,11 +2,22 @@
 #include "match/name_search.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "match/name_automaton.h"
-#include "match/names.h"
 
 namespace {
+
+// For each of `names`, the index of its first occurrence in the list: its own
+// index, unless it repeats an earlier name.
+std::vector<uint32_t> first_occurrences(const std::vector<std::string_view>& names) {
+  std::vector<uint32_t> first;
+  std::unordered_map<std::string_view, uint32_t> seen;
+  for (std::string_view name : names)
+    first.push_back(seen.emplace(name, static_cast<uint32_t>(first.size())).first->second);
+  return first;
+}
+
 
 // True when find_name's leading skip can never pass over an occurrence of
 // `name`, so that its first whole-name occurrence is the answer.
