@@ -11,7 +11,8 @@ class Console;
 // the algorithm flag) and prints its report, or with --json or --csv its
 // records, on `console`. Returns the exit status: 0 for a normal run, the
 // usage text and the version, 1 when the game root does not exist or is not
-// a directory, 2 for wrong options (with an error on standard error).
+// a directory or when the --html page cannot be written, 2 for wrong options
+// or a folder that --html refuses (each with an error on standard error).
 int run_texsift(const std::vector<std::string>& args, Console& console);
 
 // The algorithm flag as the C library's atoi reads `text` (leading white
