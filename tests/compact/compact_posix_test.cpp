@@ -17,9 +17,7 @@ TEST(RunCompact, DirectoryLinksFollowedCyclesNot) {
   RecordingConsole console;
   EXPECT_EQ(run_compact({"Texsift-compact", tree.root()}, console), 0);
   EXPECT_EQ(console.transcript(),
-            std::string(kBanner) + "Scanning path: '" + tree.root() + "'\n"
-            "collecting = 'gamedata\\textures\\*.*'\t\t\r"
-            "\n--------------\n"
+            report_opening(tree.root()) +
             "searching in 'a.ltx'\n{7}{10}FOUND 'gamedata\\config\\a.ltx' @ 0\n"
             "searching in 'a.ltx'\n{7}{10}FOUND 'gamedata\\link\\a.ltx' @ 0\n");
 }

@@ -7,18 +7,11 @@
 
 namespace {
 
-const char kSeparator[] = "\n--------------\n";
-const char kCollectingRoot[] = "collecting = 'gamedata\\textures\\*.*'\t\t\r";
-
 // Runs Texsift-compact on `root` and returns the transcript.
 std::string run_on(const std::string& root, int* status) {
   RecordingConsole console;
   *status = run_compact({"Texsift-compact", root}, console);
   return console.transcript();
-}
-
-std::string scanning(const std::string& root) {
-  return std::string(kBanner) + "Scanning path: '" + root + "'\n";
 }
 
 TEST(RunCompact, UsageCases) {
@@ -53,8 +46,7 @@ TEST(RunCompact, ColoursOfTheReport) {
   int status = -1;
   std::string transcript = run_on(tree.root(), &status);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(transcript, scanning(tree.root()) + kCollectingRoot +
-                            "collecting = 'gamedata\\textures\\act\\*.*'\t\t\r" + kSeparator +
+  EXPECT_EQ(transcript, report_opening(tree.root(), {"act\\"}) +
                             "searching in 'weapons.ltx'\n"
                             "{7}{10}FOUND 'gamedata\\config\\weapons.ltx' @ 10\n"
                             "{7}{10}FOUND 'gamedata\\config\\weapons.ltx' @ 24\n"
@@ -69,7 +61,7 @@ TEST(RunCompact, EmptyCatalogueSetsNoColour) {
   int status = -1;
   std::string transcript = run_on(tree.root(), &status);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(transcript, scanning(tree.root()) + kCollectingRoot + kSeparator +
+  EXPECT_EQ(transcript, report_opening(tree.root()) +
                             "searching in 'a.ltx'\n"
                             "searching in 'empty.ltx'\n");
 }
@@ -80,7 +72,7 @@ TEST(RunCompact, ZeroLengthFileGetsOnlyItsLine) {
   tree.write("empty.ltx", "");
   int status = -1;
   std::string transcript = run_on(tree.root(), &status);
-  EXPECT_EQ(transcript, scanning(tree.root()) + kCollectingRoot + kSeparator +
+  EXPECT_EQ(transcript, report_opening(tree.root()) +
                             "searching in 'empty.ltx'\n");
 }
 
@@ -92,7 +84,7 @@ TEST(RunCompact, NameAsLongAsTheFileIsNotFound) {
   tree.write("c.ltx", "sky.");
   int status = -1;
   std::string transcript = run_on(tree.root(), &status);
-  EXPECT_EQ(transcript, scanning(tree.root()) + kCollectingRoot + kSeparator +
+  EXPECT_EQ(transcript, report_opening(tree.root()) +
                             "searching in 'a.ltx'\n{7}"
                             "searching in 'b.ltx'\n{7}"
                             "searching in 'c.ltx'\n{7}{10}FOUND 'c.ltx' @ 0\n");
@@ -104,7 +96,7 @@ TEST(RunCompact, MissingRootIsAnError) {
   int status = -1;
   std::string transcript = run_on(missing, &status);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(transcript, scanning(missing));
+  EXPECT_EQ(transcript, report_opening(missing, {}, OpeningEnd::kScanningPath));
 }
 
 }  // namespace

@@ -68,14 +68,14 @@ class PerNameModel : public WalkVisitor {
   std::vector<std::unique_ptr<CompactNameSearch>> searches_;
 };
 
-// The transcript the model gives for a run on `root`.
+// The transcript the model gives for a run on `root`, a tree TreeMaker made.
 std::string model_report(const std::string& root) {
-  RecordingConsole console;
-  console.write(kBanner);
-  print(console, "Scanning path: '%s'\n", root.c_str());
+  RecordingConsole collecting;
   Catalogue catalogue = collect_textures(root + "gamedata\\textures\\", game_paths_of(root),
-                                         console, kCompactTextureRules);
-  print(console, "\n--------------\n");
+                                         collecting, kCompactTextureRules);
+  RecordingConsole console;
+  // The texture folders TreeMaker makes, in walk order.
+  console.write(report_opening(root, {"act\\", "act\\bandit\\", "wpn\\"}));
   PerNameModel model(catalogue, root.size(), console);
   walk_tree(root, model);
   return console.transcript();

@@ -39,9 +39,7 @@ TEST(CompactProgram, FilesThatCannotBeOpened) {
   ProgramResult result = run_built_program(COMPACT_PROGRAM, {tree.root()});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out,
-            std::string(kBanner) + "Scanning path: '" + tree.root() + "'\n"
-            "collecting = 'gamedata\\textures\\*.*'\t\t\r"
-            "\n--------------\n"
+            report_opening(tree.root()) +
             "searching in 'a.ltx'\n"
             "FOUND 'gamedata\\config\\a.ltx' @ 7\n");
   EXPECT_EQ(result.err, "");

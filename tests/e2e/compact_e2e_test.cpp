@@ -5,15 +5,8 @@
 
 namespace {
 
-const char kSeparator[] = "\n--------------\n";
-const char kCollectingRoot[] = "collecting = 'gamedata\\textures\\*.*'\t\t\r";
-
 ProgramResult compact(const std::vector<std::string>& args) {
   return run_built_program(COMPACT_PROGRAM, args);
-}
-
-std::string scanning(const std::string& root) {
-  return std::string(kBanner) + "Scanning path: '" + root + "'\n";
 }
 
 TEST(CompactProgram, Usage) {
@@ -87,7 +80,7 @@ TEST(CompactProgram, RootThatIsNotADirectory) {
   for (const Row& row : rows) {
     ProgramResult result = compact({row.root});
     EXPECT_EQ(result.status, 1) << row.root;
-    EXPECT_EQ(result.out, scanning(row.shown)) << row.root;
+    EXPECT_EQ(result.out, report_opening(row.shown, {}, OpeningEnd::kScanningPath)) << row.root;
     EXPECT_EQ(result.err, "Texsift-compact: error: game root '" + row.shown + "' " +
                               row.problem + "\n");
   }
@@ -100,8 +93,7 @@ TEST(CompactProgram, TwoNamesInOneFileInCatalogueOrder) {
   tree.write("gamedata/config/weapons.ltx", "sky = sky\r\ntexture = act\\act_head\r\n");
   ProgramResult result = compact({tree.root()});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot +
-                            "collecting = 'gamedata\\textures\\act\\*.*'\t\t\r" + kSeparator +
+  EXPECT_EQ(result.out, report_opening(tree.root(), {"act\\"}) +
                             "searching in 'weapons.ltx'\n"
                             "FOUND 'gamedata\\config\\weapons.ltx' @ 21\n"
                             "FOUND 'gamedata\\config\\weapons.ltx' @ 0\n");
@@ -113,8 +105,7 @@ TEST(CompactProgram, UiTextureCollected) {
   tree.write("gamedata/textures/ui/ui_icons.dds", "x");
   tree.write("gamedata/config/ui.xml", "<texture>ui\\ui_icons</texture>");
   ProgramResult result = compact({tree.root()});
-  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot +
-                            "collecting = 'gamedata\\textures\\ui\\*.*'\t\t\r" + kSeparator +
+  EXPECT_EQ(result.out, report_opening(tree.root(), {"ui\\"}) +
                             "searching in 'ui.xml'\n"
                             "FOUND 'gamedata\\config\\ui.xml' @ 9\n");
 }
@@ -128,7 +119,7 @@ TEST(CompactProgram, EmptyCatalogueAndFilteredFiles) {
   tree.write("old.exe/inner.ltx", "x");
   ProgramResult result = compact({tree.root()});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot + kSeparator +
+  EXPECT_EQ(result.out, report_opening(tree.root()) +
                             "searching in 'engine.dll'\n"
                             "searching in 'notes.txt'\n"
                             "searching in 'old~'\n"
@@ -144,7 +135,7 @@ TEST(CompactProgram, ZeroLengthFile) {
   tree.write("gamedata/empty.ltx", "");
   ProgramResult result = compact({tree.root()});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot + kSeparator +
+  EXPECT_EQ(result.out, report_opening(tree.root()) +
                             "searching in 'empty.ltx'\n");
 }
 
@@ -155,7 +146,7 @@ TEST(CompactProgram, RootWithoutTrailingSeparator) {
   std::string bare = tree.root().substr(0, tree.root().size() - 1);
   ProgramResult result = compact({bare});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, scanning(tree.root()) + kCollectingRoot + kSeparator +
+  EXPECT_EQ(result.out, report_opening(tree.root()) +
                             "searching in 'sky.ltx'\n"
                             "FOUND 'sky.ltx' @ 4\n");
 }

@@ -143,7 +143,7 @@ TEST(TexsiftProgram, MissingRoot) {
   std::string missing = tree.root() + "missing" + tree.root().back();
   ProgramResult result = texsift({missing});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, std::string(kBanner) + "Scanning path: '" + missing + "'\n");
+  EXPECT_EQ(result.out, report_opening(missing, {}, OpeningEnd::kScanningPath));
   EXPECT_EQ(result.err, "Texsift: error: game root '" + missing + "' does not exist\n");
 }
 
@@ -172,10 +172,7 @@ TEST(TexsiftProgram, RootWithoutTrailingSeparatorAndSelection) {
   for (const Row& row : rows) {
     ProgramResult result = texsift(row.args);
     EXPECT_EQ(result.status, 0);
-    std::string expected = std::string(kBanner) + "Scanning path: '" + root + "'\n" +
-                           "collecting = 'gamedata\\textures\\*.*'\t\t\r" +
-                           "collecting = 'gamedata\\textures\\act\\*.*'\t\t\r" +
-                           "\n--------------\n" + row.selection;
+    std::string expected = report_opening(root, {"act\\"}) + row.selection;
     EXPECT_EQ(mask_timings(result.out).substr(0, expected.size()), expected);
   }
 }
@@ -211,9 +208,7 @@ TEST(WrongFolderWarning, BothPrograms) {
       {folder("gamedata_old"), no_textures(folder("gamedata_old"))},
   };
   for (const Row& row : rows) {
-    const std::string scanning = std::string(kBanner) + "Scanning path: '" + row.root + "'\n" +
-                                 "collecting = 'gamedata\\textures\\*.*'\t\t\r" +
-                                 "\n--------------\n";
+    const std::string scanning = report_opening(row.root);
     ProgramResult result = texsift({row.root});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, scanning + "algorithm #1 selected (slower)\n");

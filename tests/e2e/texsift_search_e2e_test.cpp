@@ -9,20 +9,6 @@ const char kAlgorithm1[] = "algorithm #1 selected (slower)\n";
 const char kAlgorithm2[] = "algorithm #2 selected\n";
 const char kTiming[] = "\t# sec # ms\n";
 
-// What Texsift prints before its search on `tree`: the banner, the scanning
-// path, a "collecting" line for the texture root and for each of
-// `texture_dirs` (in walk order, ending in a backslash), the separator and
-// the `selection` line.
-std::string prologue(const TempTree& tree, const std::vector<std::string>& texture_dirs,
-                     const char* selection) {
-  std::string text = kBanner;
-  text += "Scanning path: '" + tree.root() + "'\n";
-  text += "collecting = 'gamedata\\textures\\*.*'\t\t\r";
-  for (const std::string& directory : texture_dirs)
-    text += "collecting = 'gamedata\\textures\\" + directory + "*.*'\t\t\r";
-  return text + "\n--------------\n" + selection;
-}
-
 // Runs Texsift on `tree` with `flag`; expects a normal run with `err` on
 // standard error and returns its standard output with the timings masked.
 std::string texsift_output(const TempTree& tree, const char* flag, const std::string& err) {
@@ -70,7 +56,7 @@ void expect_report(const Case& c) {
   }
   const char* selection = c.flag[0] == '0' ? kAlgorithm1 : kAlgorithm2;
   EXPECT_EQ(texsift_output(tree, c.flag, expected_err(tree, c)),
-            prologue(tree, c.texture_dirs, selection) + c.report)
+            report_opening(tree.root(), c.texture_dirs) + selection + c.report)
       << c.scenario;
 }
 

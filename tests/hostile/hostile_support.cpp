@@ -17,15 +17,6 @@ std::string bare_name(const std::string& path) {
   return path.substr(path.find_last_of('\\') + 1);
 }
 
-// The banner, the scanning path, the "collecting" lines and the separator.
-std::string prologue(const std::string& root, const ExpectedTree& tree) {
-  std::string text = std::string(kBanner) + "Scanning path: '" + root + "'\n";
-  text += "collecting = 'gamedata\\textures\\*.*'\t\t\r";
-  for (const std::string& directory : tree.texture_dirs)
-    text += "collecting = 'gamedata\\textures\\" + directory + "*.*'\t\t\r";
-  return text + "\n--------------\n";
-}
-
 std::string found_line(const std::string& what, uint64_t offset) {
   return "FOUND '" + what + "' @ " + std::to_string(offset) + "\n";
 }
@@ -98,7 +89,7 @@ ExpectedTree two_textures(std::vector<SearchedFile> files) {
 }
 
 std::string expected_report(const std::string& root, const ExpectedTree& tree, Mode mode) {
-  std::string text = prologue(root, tree);
+  std::string text = report_opening(root, tree.texture_dirs);
   switch (mode) {
     case Mode::kAlgorithm1: return text + algorithm1_body(tree);
     case Mode::kAlgorithm2: return text + algorithm2_body(tree);

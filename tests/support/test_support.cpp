@@ -46,6 +46,17 @@ void TempTree::make_directory(const std::string& relative) const {
   fs::create_directories(fs::path(root_) / fs::path(relative).make_preferred());
 }
 
+std::string report_opening(const std::string& root, const std::vector<std::string>& texture_dirs,
+                           OpeningEnd upto, const char* clear) {
+  std::string text = std::string(kBanner) + "Scanning path: '" + root + "'\n";
+  if (upto == OpeningEnd::kScanningPath)
+    return text;
+  text += "collecting = 'gamedata\\textures\\*.*'" + std::string(clear) + "\t\t\r";
+  for (const std::string& directory : texture_dirs)
+    text += "collecting = 'gamedata\\textures\\" + directory + "*.*'" + clear + "\t\t\r";
+  return text + "\n--------------\n";
+}
+
 std::string read_whole_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream content;

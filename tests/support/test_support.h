@@ -24,6 +24,17 @@ inline constexpr char kHelpList[] =
     "  --html DIR         also write a page with thumbnails to DIR (outside the game tree)\n"
     "  TEXSIFT_THREADS=N  search files on N threads, 1 to 1024 (default: one per core)\n";
 
+// What both programs print before their search on the game root `root`, as
+// shown: the banner and "Scanning path"; then, unless `upto` stops there, a
+// "collecting" line for the texture root and for each of `texture_dirs`
+// (below it, in walk order, each ending in a backslash), with `clear` (a
+// terminal's clear to the end of the line) before each line's tabs, and the
+// separator.
+enum class OpeningEnd { kScanningPath, kSeparator };
+std::string report_opening(const std::string& root,
+                           const std::vector<std::string>& texture_dirs = {},
+                           OpeningEnd upto = OpeningEnd::kSeparator, const char* clear = "");
+
 // A console that records text and colour changes as one transcript, each
 // change written as "{N}" where it happened.
 class RecordingConsole : public Console {

@@ -16,10 +16,8 @@ TEST(AnsiConsole, SequencesOnlyWhereTheTerminalTakesThem) {
   // and `white` where those colours are set.
   auto report = [&tree](const char* clear, const char* grey, const char* green,
                         const char* white) {
-    return std::string(kBanner) +
-           "Scanning path: '" + tree.root() + "'\ncollecting = 'gamedata\\textures\\*.*'" +
-           clear + "\t\t\rcollecting = 'gamedata\\textures\\act\\*.*'" + clear +
-           "\t\t\r\n--------------\nalgorithm #1 selected (slower)\n" + grey +
+    return report_opening(tree.root(), {"act\\"}, OpeningEnd::kSeparator, clear) +
+           "algorithm #1 selected (slower)\n" + grey +
            "searching 'act\\act_head' (1 of 1)\n" + green +
            "FOUND 'gamedata\\config\\a.ltx' @ 0\n" + white + "\t# sec # ms\n";
   };

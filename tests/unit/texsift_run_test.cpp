@@ -120,8 +120,7 @@ TEST(RunTexsift, SelectionLines) {
     args.insert(args.end(), row.flag.begin(), row.flag.end());
     RecordingConsole console;
     EXPECT_EQ(run_texsift(args, console), 0);
-    std::string prefix = std::string(kBanner) + "Scanning path: '" + tree.root() +
-                         "'\ncollecting = 'gamedata\\textures\\*.*'\t\t\r\n--------------\n";
+    std::string prefix = report_opening(tree.root());
     EXPECT_EQ(console.transcript().substr(0, prefix.size() + strlen(row.line)),
               prefix + row.line);
   }
@@ -132,7 +131,7 @@ TEST(RunTexsift, MissingRootIsAnError) {
   RecordingConsole console;
   std::string missing = tree.root() + "missing" + tree.root().back();
   EXPECT_EQ(run_texsift({"Texsift", missing}, console), 1);
-  EXPECT_EQ(console.transcript(), std::string(kBanner) + "Scanning path: '" + missing + "'\n");
+  EXPECT_EQ(console.transcript(), report_opening(missing, {}, OpeningEnd::kScanningPath));
 }
 
 }  // namespace
