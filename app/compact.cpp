@@ -6,7 +6,7 @@
 #include "search/game_root.h"
 #include "catalogue/catalogue.h"
 #include "report/compact_report.h"
-#include "page/page_files.h"
+#include "page/page_model.h"
 #include "page/page_output.h"
 #include "platform/console.h"
 #include "platform/diagnostics.h"
@@ -59,7 +59,7 @@ int run_on_game_root(const CommandLine& line, const std::string& game_root, Cons
   if (line.html.empty())
     return 0;
   console.flush();
-  return write_html_page(page_dir, game_root, &page) ? 0 : 1;
+  return write_html_page(page_dir, game_root, catalogue, &page) ? 0 : 1;
 }
 
 }  // namespace

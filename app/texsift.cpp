@@ -14,7 +14,7 @@
 #include "platform/oem.h"
 #include "platform/priority.h"
 #include "platform/timer.h"
-#include "page/page_files.h"
+#include "page/page_model.h"
 #include "page/page_output.h"
 #include "report/console_report.h"
 #include "report/per_file.h"
@@ -133,7 +133,7 @@ int run_on_game_root(const Run& run, const std::string& game_root) {
   Page page = catalogue_page("Texsift", catalogue, report.paths);
   write_report(run, game_root, catalogue, report, &page);
   run.console.flush();
-  return write_html_page(page_dir, game_root, &page) ? 0 : 1;
+  return write_html_page(page_dir, game_root, catalogue, &page) ? 0 : 1;
 }
 
 }  // namespace

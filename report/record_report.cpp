@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "catalogue/catalogue.h"
-#include "text/record_text.h"
+#include "text/encode.h"
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/file_size.h"

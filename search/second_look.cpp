@@ -9,6 +9,7 @@
 #include "search/tree_search.h"
 #include "match/found_names.h"
 #include "search/filter.h"
+#include "text/ascii.h"
 
 namespace {
 
@@ -23,14 +24,6 @@ constexpr std::string_view kNoTextExtensions[] = {
     ".thm",                                                    // texture descriptions
     ".geom", ".cform", ".ai", ".hom", ".graph", ".som",        // compiled level geometry
 };
-
-std::string lower_ascii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
 
 bool holds_no_text(std::string_view name) {
   std::string lower = lower_ascii(name);
@@ -84,10 +77,8 @@ std::vector<unsigned char> fold_table(const std::vector<MentionSearch::Pattern>&
       in_patterns[static_cast<unsigned char>(c)] = true;
   std::vector<unsigned char> table(256);
   for (unsigned value = 0; value < 256; ++value) {
-    auto c = static_cast<unsigned char>(value);
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<unsigned char>(c - 'A' + 'a');
-    else if (c == '/')
+    auto c = static_cast<unsigned char>(lower_ascii(static_cast<char>(value)));
+    if (c == '/')
       c = '\\';
     table[value] = is_word_byte(c) || in_patterns[c] ? c : ' ';
   }
@@ -163,10 +154,10 @@ Mention describe_mention(std::string_view name, Bytes found) {
       at += separator_bytes;
       continue;
     }
-    unsigned char c = found[at++];
-    same = same && c == static_cast<unsigned char>(name_char);
-    lower = lower && !(c >= 'A' && c <= 'Z');
-    upper = upper && !(c >= 'a' && c <= 'z');
+    auto c = static_cast<char>(found[at++]);
+    same = same && c == name_char;
+    lower = lower && c == lower_ascii(c);
+    upper = upper && c == upper_ascii(c);
   }
   mention.letter_case = same    ? MentionCase::kSame
                         : lower ? MentionCase::kLower

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/texsift.h"
-#include "text/record_text.h"
+#include "text/encode.h"
 #include "app/compact.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"

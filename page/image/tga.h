@@ -1,10 +1,9 @@
-// TGA reading and PNG writing through the stb headers (Debian's libstb-dev).
+// TGA files, read by stb_image (see stb.cpp).
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <string_view>
 
 // The widest and tallest TGA decoded, so that a header cannot ask for a huge buffer.
@@ -23,7 +22,3 @@ struct TgaImage {
 // Decodes the TGA file whose content is `bytes` into `image`. Null when it
 // did; otherwise why not ("not a TGA file", "truncated", "too large").
 const char* decode_tga(std::string_view bytes, TgaImage* image);
-
-// The PNG file of a `width` by `height` image of 4-byte pixels, rows top down;
-// empty when it cannot be made.
-std::string encode_png(const uint8_t* rgba, uint32_t width, uint32_t height);
