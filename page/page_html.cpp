@@ -4,32 +4,13 @@
 #include <cstdio>
 #include <map>
 
-#include "page/page_script.h"
+#include "page/page_assets.h"
 #include "page/sha256.h"
 #include "text/encode.h"
 
 namespace {
 
 std::string script_json(std::string_view text) { return json_string(text, JsonUse::kScript); }
-
-const char kStyle[] =
-    "body{font:14px system-ui,sans-serif;margin:1em 2em;color:#222;background:#fafafa}"
-    "h1{font-size:1.4em}h2{margin-top:1.5em;border-bottom:1px solid #ccc}"
-    "code,.path,.places,pre{font-family:ui-monospace,monospace;overflow-wrap:anywhere}"
-    "table.summary td{padding:.2em 1em .2em 0}"
-    ".controls{display:flex;gap:.6em;align-items:center;flex-wrap:wrap;margin:.5em 0}"
-    "#grid{display:grid;grid-template-columns:repeat(auto-fill,minmax(170px,1fr));gap:10px}"
-    ".card{background:#fff;border:1px solid #ddd;border-radius:4px;padding:6px;font-size:12px}"
-    ".card.mentioned{border-color:#d80;background:#fff8ec}"
-    ".card label{display:flex;gap:4px;align-items:flex-start;min-height:130px}"
-    "img,.tile{background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}"
-    ".tile{width:128px;height:128px;display:flex;align-items:center;justify-content:center;"
-    "text-align:center;color:#666;font-size:12px}"
-    ".meta{color:#555}.warn{color:#b50;font-weight:bold}.places{color:#444;font-size:12px}"
-    ".row{display:grid;grid-template-columns:140px 1fr;gap:2px 10px;padding:6px 0;"
-    "border-bottom:1px solid #eee}.row>*:not(:first-child){grid-column:2}"
-    ".row>.tile,.row>img{grid-row:1/span 3}"
-    "pre{background:#fff;border:1px solid #ddd;padding:.5em;max-height:20em;overflow:auto}";
 
 std::string size_text(uint64_t bytes) {
   const char* units[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
@@ -195,10 +176,10 @@ std::string page_html(const Page& page) {
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src "
-      "'sha256-" + sha256_base64(kPageScript) + "'; style-src 'sha256-" + sha256_base64(kStyle) +
+      "'sha256-" + sha256_base64(kPageScript) + "'; style-src 'sha256-" + sha256_base64(kPageStyle) +
       "'; img-src 'self'\">\n<meta name=\"viewport\" content=\"width=device-width\">\n<title>" +
       html_escape(page.program) + ": " + html_escape(page.game_root) + "</title>\n<style>" +
-      kStyle + "</style></head><body>\n<h1>" + html_escape(page.program) +
+      kPageStyle + "</style></head><body>\n<h1>" + html_escape(page.program) +
       "</h1>\n<p>Game root: <code id=\"root\">" + html_escape(page.game_root) +
       "</code><br>Run: <span id=\"time\">" + html_escape(page.time) + "</span></p>\n" +
       summary(page);

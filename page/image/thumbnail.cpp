@@ -22,14 +22,13 @@ Thumbnail tga_thumbnail(std::string_view bytes) {
   Thumbnail thumbnail;
   thumbnail.format = "TGA";
   TgaImage image;
-  if (const char* problem = decode_tga(bytes, &image)) {
-    thumbnail.problem = problem;
-    thumbnail.width = image.width;
-    thumbnail.height = image.height;
-    return thumbnail;
-  }
+  const char* problem = decode_tga(bytes, &image);
   thumbnail.width = image.width;
   thumbnail.height = image.height;
+  if (problem) {
+    thumbnail.problem = problem;
+    return thumbnail;
+  }
   Downscaler out(image.width, image.height);
   for (uint32_t y = 0; y < image.height; ++y)
     for (uint32_t x = 0; x < image.width; ++x) {
