@@ -12,6 +12,15 @@ namespace {
 
 std::string script_json(std::string_view text) { return json_string(text, JsonUse::kScript); }
 
+// `items` as a JSON array, each written by `item`, with `between` between them.
+template <typename T, typename Item>
+std::string json_array(const std::vector<T>& items, Item item, const char* between = ",") {
+  std::string out = "[";
+  for (size_t i = 0; i < items.size(); ++i)
+    out += (i ? between : "") + item(items[i]);
+  return out + "]";
+}
+
 std::string size_text(uint64_t bytes) {
   const char* units[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
   double value = static_cast<double>(bytes);
@@ -38,10 +47,7 @@ class FileTable {
     return at->second;
   }
   std::string json() const {
-    std::string out = "[";
-    for (size_t i = 0; i < paths_.size(); ++i)
-      out += (i ? "," : "") + script_json(*paths_[i]);
-    return out + "]";
+    return json_array(paths_, [](const std::string* path) { return script_json(*path); });
   }
 
  private:
@@ -50,15 +56,10 @@ class FileTable {
 };
 
 std::string places_json(const std::vector<PagePlace>& places, bool with_form, FileTable* files) {
-  std::string out = "[";
-  for (size_t i = 0; i < places.size(); ++i) {
-    out += (i ? ",[" : "[") + std::to_string(files->index(places[i].file)) + "," +
-           std::to_string(places[i].offset);
-    if (with_form)
-      out += "," + script_json(places[i].form);
-    out += "]";
-  }
-  return out + "]";
+  return json_array(places, [&](const PagePlace& place) {
+    return "[" + std::to_string(files->index(place.file)) + "," + std::to_string(place.offset) +
+           (with_form ? "," + script_json(place.form) : "") + "]";
+  });
 }
 
 std::string texture_json(const PageTexture& t, FileTable* files) {
@@ -72,26 +73,21 @@ std::string texture_json(const PageTexture& t, FileTable* files) {
 }
 
 std::string file_json(const PageFile& f, FileTable* files) {
-  std::string out = "[" + std::to_string(files->index(f.path)) + "," + std::to_string(f.size) + ",[";
-  for (size_t i = 0; i < f.names.size(); ++i)
-    out += (i ? ",[" : "[") + script_json(f.names[i].file) + "," +
-           std::to_string(f.names[i].offset) + "]";
-  return out + "]]";
+  std::string out = "[" + std::to_string(files->index(f.path)) + "," + std::to_string(f.size) + ",";
+  return out + json_array(f.names, [](const PagePlace& name) {
+    return "[" + script_json(name.file) + "," + std::to_string(name.offset) + "]";
+  }) + "]";
 }
 
 std::string data_json(const Page& page) {
   FileTable files;
-  std::string textures = "[";
-  for (size_t i = 0; i < page.textures.size(); ++i)
-    textures += (i ? ",\n" : "") + texture_json(page.textures[i], &files);
-  textures += "]";
+  std::string textures = json_array(
+      page.textures, [&](const PageTexture& t) { return texture_json(t, &files); }, ",\n");
   std::string searched;
-  if (page.has_files) {
-    searched = ",\"s\":[";
-    for (size_t i = 0; i < page.files.size(); ++i)
-      searched += (i ? ",\n" : "") + file_json(page.files[i], &files);
-    searched += "]";
-  }
+  if (page.has_files)
+    searched = ",\"s\":" + json_array(page.files, [&](const PageFile& f) {
+      return file_json(f, &files);
+    }, ",\n");
   return "{\"program\":" + script_json(page.program) + ",\"root\":" + script_json(page.game_root) +
          ",\"choice\":" + (page.choice ? "true" : "false") + ",\"t\":" + textures +
          ",\"f\":" + files.json() + searched + "}";

@@ -2,10 +2,15 @@
 #include "page/image/tga.h"
 
 #include <climits>
+#include <memory>
 
 #include "stb_image.h"
 
 namespace {
+
+// The widest and tallest TGA decoded (stb.cpp's STBI_MAX_DIMENSIONS), so that
+// a header cannot ask for a huge buffer.
+constexpr uint32_t kMaxTgaSide = 4096;
 
 int to_int(size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int>(size); }
 
@@ -22,19 +27,35 @@ bool short_uncompressed_tga(std::string_view bytes, uint32_t width, uint32_t hei
 
 }  // namespace
 
-const char* decode_tga(std::string_view bytes, TgaImage* image) {
+Thumbnail tga_thumbnail(std::string_view bytes) {
+  Thumbnail thumbnail;
+  thumbnail.format = "TGA";
+  auto broken = [&](const char* problem) {
+    thumbnail.problem = problem;
+    return thumbnail;
+  };
   const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
   int width = 0, height = 0, components = 0;
   if (bytes.size() > INT_MAX || !stbi_info_from_memory(data, to_int(bytes.size()), &width, &height,
                                                        &components))
-    return "not a TGA file";
-  image->width = static_cast<uint32_t>(width);
-  image->height = static_cast<uint32_t>(height);
-  if (image->width > kMaxTgaSide || image->height > kMaxTgaSide)
-    return "too large";
-  if (short_uncompressed_tga(bytes, image->width, image->height))
-    return "truncated";
-  image->rgba.reset(stbi_load_from_memory(data, to_int(bytes.size()), &width, &height,
-                                          &components, 4));
-  return image->rgba ? nullptr : "truncated";
+    return broken("not a TGA file");
+  thumbnail.width = static_cast<uint32_t>(width);
+  thumbnail.height = static_cast<uint32_t>(height);
+  if (thumbnail.width > kMaxTgaSide || thumbnail.height > kMaxTgaSide)
+    return broken("too large");
+  if (short_uncompressed_tga(bytes, thumbnail.width, thumbnail.height))
+    return broken("truncated");
+  std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
+      stbi_load_from_memory(data, to_int(bytes.size()), &width, &height, &components, 4),
+      stbi_image_free);
+  if (!rgba)
+    return broken("truncated");
+  Downscaler out(thumbnail.width, thumbnail.height);
+  for (uint32_t y = 0; y < thumbnail.height; ++y)
+    for (uint32_t x = 0; x < thumbnail.width; ++x) {
+      const stbi_uc* at = rgba.get() + (static_cast<size_t>(y) * thumbnail.width + x) * 4;
+      out.add(x, y, Pixel{at[0], at[1], at[2], at[3]});
+    }
+  out.finish(&thumbnail);
+  return thumbnail;
 }

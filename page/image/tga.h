@@ -1,24 +1,11 @@
-// TGA files, read by stb_image (see stb.cpp).
+// TGA files: the thumbnail, from the image stb_image reads (see stb.cpp).
 #pragma once
 
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string_view>
 
-// The widest and tallest TGA decoded, so that a header cannot ask for a huge buffer.
-constexpr uint32_t kMaxTgaSide = 4096;
+#include "page/image/thumbnail.h"
 
-// A decoded TGA image.
-struct TgaImage {
-  struct Free {
-    void operator()(uint8_t* pixels) const { free(pixels); }
-  };
-  uint32_t width = 0;   // from the header, also when decoding failed
-  uint32_t height = 0;
-  std::unique_ptr<uint8_t, Free> rgba;  // width * height pixels, 4 bytes each, rows top down
-};
-
-// Decodes the TGA file whose content is `bytes` into `image`. Null when it
-// did; otherwise why not ("not a TGA file", "truncated", "too large").
-const char* decode_tga(std::string_view bytes, TgaImage* image);
+// The thumbnail of the TGA file whose content is `bytes` (see make_thumbnail);
+// broken as "not a TGA file", "too large" (past 4096 pixels a side) or
+// "truncated".
+Thumbnail tga_thumbnail(std::string_view bytes);

@@ -18,27 +18,6 @@ std::string extension_of(std::string_view name) {
   return upper_ascii(name.substr(dot + 1));
 }
 
-Thumbnail tga_thumbnail(std::string_view bytes) {
-  Thumbnail thumbnail;
-  thumbnail.format = "TGA";
-  TgaImage image;
-  const char* problem = decode_tga(bytes, &image);
-  thumbnail.width = image.width;
-  thumbnail.height = image.height;
-  if (problem) {
-    thumbnail.problem = problem;
-    return thumbnail;
-  }
-  Downscaler out(image.width, image.height);
-  for (uint32_t y = 0; y < image.height; ++y)
-    for (uint32_t x = 0; x < image.width; ++x) {
-      const uint8_t* at = image.rgba.get() + (static_cast<size_t>(y) * image.width + x) * 4;
-      out.add(x, y, Pixel{at[0], at[1], at[2], at[3]});
-    }
-  out.finish(&thumbnail);
-  return thumbnail;
-}
-
 }  // namespace
 
 void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
