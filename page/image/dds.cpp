@@ -212,21 +212,13 @@ bool legacy_layout(std::string_view bytes, Layout* layout) {
   return false;
 }
 
-Thumbnail broken(std::string format, std::string problem) {
-  Thumbnail thumbnail;
-  thumbnail.status = ThumbnailStatus::kBroken;
-  thumbnail.format = std::move(format);
-  thumbnail.problem = std::move(problem);
-  return thumbnail;
-}
-
 }  // namespace
 
 Thumbnail dds_thumbnail(std::string_view bytes) {
   if (bytes.size() < 4 || bytes.substr(0, 4) != "DDS ")
-    return broken("DDS", "not a DDS file");
+    return broken_thumbnail("DDS", "not a DDS file");
   if (bytes.size() < kDdsHeaderSize)
-    return broken("DDS", "truncated");
+    return broken_thumbnail("DDS", "truncated");
   Thumbnail thumbnail;
   thumbnail.height = read_u32(bytes, 12);
   thumbnail.width = read_u32(bytes, 16);
@@ -235,7 +227,7 @@ Thumbnail dds_thumbnail(std::string_view bytes) {
   bool known;
   if ((read_u32(bytes, 80) & kFourCcFlag) && printable_four_cc(read_u32(bytes, 84)) == "DX10") {
     if (bytes.size() < kDdsHeaderSize + kDx10HeaderSize)
-      return broken("DDS", "truncated");
+      return broken_thumbnail("DDS", "truncated");
     known = dxgi_layout(read_u32(bytes, kDdsHeaderSize), &layout);
     data_start += kDx10HeaderSize;
   } else {
@@ -261,7 +253,7 @@ Thumbnail dds_thumbnail(std::string_view bytes) {
   for (uint32_t level = 0;; ++level) {
     uint64_t size = level_bytes(layout, width, height);
     if (size > bytes.size() - std::min<uint64_t>(offset, bytes.size()))
-      return broken(thumbnail.format, "truncated");
+      return broken_thumbnail(thumbnail.format, "truncated");
     uint32_t next_width = std::max(1u, width / 2), next_height = std::max(1u, height / 2);
     if (level + 1 >= levels || std::max(next_width, next_height) < kThumbnailSide ||
         (width == 1 && height == 1))

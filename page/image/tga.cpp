@@ -30,7 +30,7 @@ bool short_uncompressed_tga(std::string_view bytes, uint32_t width, uint32_t hei
 Thumbnail tga_thumbnail(std::string_view bytes) {
   Thumbnail thumbnail;
   thumbnail.format = "TGA";
-  auto broken = [&](const char* problem) {
+  auto broken = [&](const char* problem) {  // keeps what the header told
     thumbnail.problem = problem;
     return thumbnail;
   };

@@ -36,12 +36,8 @@ void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
 
 Thumbnail make_thumbnail(std::string_view bytes, std::string_view name) {
   std::string extension = extension_of(name);
-  if (bytes.empty()) {
-    Thumbnail thumbnail;
-    thumbnail.format = extension.empty() ? "file" : extension;
-    thumbnail.problem = "empty file";
-    return thumbnail;
-  }
+  if (bytes.empty())
+    return broken_thumbnail(extension.empty() ? "file" : extension, "empty file");
   if (extension == "DDS")
     return dds_thumbnail(bytes);
   if (extension == "TGA")

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The longest side of a thumbnail, in pixels.
@@ -47,6 +48,14 @@ Thumbnail make_thumbnail(std::string_view bytes, std::string_view name);
 // (each side at least 1).
 void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
                     uint32_t* thumb_height);
+
+// A kBroken thumbnail of `format`, for `problem`.
+inline Thumbnail broken_thumbnail(std::string format, std::string problem) {
+  Thumbnail thumbnail;
+  thumbnail.format = std::move(format);
+  thumbnail.problem = std::move(problem);
+  return thumbnail;
+}
 
 // One RGBA pixel.
 using Pixel = std::array<uint8_t, 4>;

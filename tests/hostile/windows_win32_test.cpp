@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "text/encode.h"
 #include "text/utf8.h"
 #include "hostile/hostile_support.h"
 #include "platform/directory.h"
