@@ -13,10 +13,6 @@ namespace {
 
 constexpr size_t kMaxListBytes = 64u << 20;
 
-std::string with_separator(const std::string& path) {
-  return path.empty() || is_separator(path.back()) ? path : path + '\\';
-}
-
 // The identities of the folder `real` (an absolute path) and every folder above it.
 std::set<std::pair<uint64_t, uint64_t>> identities_up_from(std::string real) {
   std::set<std::pair<uint64_t, uint64_t>> ids;
@@ -138,7 +134,7 @@ std::string contents_problem(PageDir* page_dir) {
 
 std::string check_page_dir(const std::string& dir, const std::string& game_root,
                            PageDir* page_dir) {
-  page_dir->path = with_separator(dir);
+  page_dir->path = with_trailing_separator(dir);
   page_dir->old_files.clear();
   std::string bare = dir;
   while (bare.size() > 1 && is_separator(bare.back()))
