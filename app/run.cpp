@@ -1,7 +1,7 @@
 // The run both programs share: the prologue before the search, the sinks of a search over files, and the page.
 #include "app/run.h"
 
-#include "page/page_files.h"
+#include "page/page_model.h"
 #include "page/page_output.h"
 #include "platform/arguments.h"
 #include "platform/binary_output.h"
@@ -84,7 +84,7 @@ int finish_run(Run& run, Page* page) {
   if (!page)
     return 0;
   run.console.flush();
-  return write_html_page(run.page_dir, run.game_root, page) ? 0 : 1;
+  return write_html_page(run.page_dir, run.game_root, run.catalogue, page) ? 0 : 1;
 }
 
 int program_main(int argc, char** argv, const char* name,

@@ -9,7 +9,7 @@
 #include "app/command_line.h"
 #include "catalogue/catalogue.h"
 #include "page/page_dir.h"
-#include "page/page_html.h"
+#include "page/page_model.h"
 #include "platform/console.h"
 #include "report/console_report.h"
 #include "report/file_records.h"

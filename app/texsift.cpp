@@ -5,7 +5,7 @@
 
 #include "app/run.h"
 #include "match/name_search.h"
-#include "page/page_files.h"
+#include "page/page_model.h"
 #include "report/console_report.h"
 #include "report/record_report.h"
 #include "search/filter.h"

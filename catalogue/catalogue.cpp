@@ -1,13 +1,7 @@
 // Which files of the texture tree are textures, and the names cut from a texture's path.
 #include "catalogue/catalogue.h"
 
-namespace {
-
-bool contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
-
-}  // namespace
+#include "text/ascii.h"
 
 bool is_texture_path(std::string_view path, const TextureRules& rules) {
   for (std::string_view excluded : {"$", "#", "_bump"})

@@ -4,15 +4,9 @@
 #include <algorithm>
 #include <array>
 
-namespace {
+#include "text/ascii.h"
 
-std::string lower_ascii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
+namespace {
 
 bool is_word_byte(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
@@ -54,10 +48,8 @@ std::vector<unsigned char> fold_table(const std::vector<MentionSearch::Pattern>&
       in_patterns[static_cast<unsigned char>(c)] = true;
   std::vector<unsigned char> table(256);
   for (unsigned value = 0; value < 256; ++value) {
-    auto c = static_cast<unsigned char>(value);
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<unsigned char>(c - 'A' + 'a');
-    else if (c == '/')
+    auto c = static_cast<unsigned char>(lower_ascii(static_cast<char>(value)));
+    if (c == '/')
       c = '\\';
     table[value] = is_word_byte(c) || in_patterns[c] ? c : ' ';
   }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "search/game_root.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/output_files.h"
@@ -12,22 +13,6 @@ namespace {
 
 constexpr size_t kMaxListBytes = 64u << 20;
 
-bool is_separator(char c) { return c == '\\' || c == '/'; }
-
-std::string with_separator(const std::string& path) {
-  return path.empty() || is_separator(path.back()) ? path : path + '\\';
-}
-
-// `path` without its last part; empty when it has only one.
-std::string parent_of(std::string path) {
-  while (path.size() > 1 && is_separator(path.back()))
-    path.pop_back();
-  size_t cut = path.find_last_of("\\/");
-  if (cut == std::string::npos)
-    return "";
-  return path.substr(0, cut + 1);
-}
-
 // The identities of the folder `real` (an absolute path) and every folder above it.
 std::set<std::pair<uint64_t, uint64_t>> identities_up_from(std::string real) {
   std::set<std::pair<uint64_t, uint64_t>> ids;
@@ -35,7 +20,7 @@ std::set<std::pair<uint64_t, uint64_t>> identities_up_from(std::string real) {
     DirectoryId id;
     if (directory_identity(real, &id))
       ids.emplace(id.device, id.index);
-    std::string parent = parent_of(real);
+    std::string parent = parent_path(real);
     if (parent == real || parent.empty())
       break;
     real = parent;
@@ -70,7 +55,7 @@ bool walk_meets(const std::string& root, const std::set<std::pair<uint64_t, uint
 // The nearest folder at or above `dir` that exists; "." for a relative path none of whose parts do.
 std::string existing_folder(std::string dir) {
   while (!dir.empty() && entry_kind(dir) == EntryKind::kMissing)
-    dir = parent_of(dir);
+    dir = parent_path(dir);
   return dir.empty() ? "." : dir;
 }
 
@@ -149,7 +134,7 @@ std::string contents_problem(PageDir* page_dir) {
 
 std::string check_page_dir(const std::string& dir, const std::string& game_root,
                            PageDir* page_dir) {
-  page_dir->path = with_separator(dir);
+  page_dir->path = with_trailing_separator(dir);
   page_dir->old_files.clear();
   std::string bare = dir;
   while (bare.size() > 1 && is_separator(bare.back()))
@@ -171,7 +156,7 @@ std::string prepare_page_dir(const PageDir& page_dir, const std::vector<std::str
   // Every missing folder from the nearest existing one down.
   std::vector<std::string> missing;
   for (std::string path = page_dir.path; !path.empty() && entry_kind(path) == EntryKind::kMissing;
-       path = parent_of(path))
+       path = parent_path(path))
     missing.push_back(path);
   for (auto at = missing.rbegin(); at != missing.rend(); ++at)
     if (!make_directory(*at))

@@ -1,59 +1,24 @@
 // The page's one HTML file: a summary, the data as inline JSON, and the script that renders it.
 #include "page/page_html.h"
 
-#include <chrono>
 #include <cstdio>
 #include <map>
 
-#include "page/page_script.h"
+#include "page/page_assets.h"
 #include "page/sha256.h"
+#include "text/encode.h"
 
 namespace {
 
-const char kStyle[] =
-    "body{font:14px system-ui,sans-serif;margin:1em 2em;color:#222;background:#fafafa}"
-    "h1{font-size:1.4em}h2{margin-top:1.5em;border-bottom:1px solid #ccc}"
-    "code,.path,.places,pre{font-family:ui-monospace,monospace;overflow-wrap:anywhere}"
-    "table.summary td{padding:.2em 1em .2em 0}"
-    ".controls{display:flex;gap:.6em;align-items:center;flex-wrap:wrap;margin:.5em 0}"
-    "#grid{display:grid;grid-template-columns:repeat(auto-fill,minmax(170px,1fr));gap:10px}"
-    ".card{background:#fff;border:1px solid #ddd;border-radius:4px;padding:6px;font-size:12px}"
-    ".card.mentioned{border-color:#d80;background:#fff8ec}"
-    ".card label{display:flex;gap:4px;align-items:flex-start;min-height:130px}"
-    "img,.tile{background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}"
-    ".tile{width:128px;height:128px;display:flex;align-items:center;justify-content:center;"
-    "text-align:center;color:#666;font-size:12px}"
-    ".meta{color:#555}.warn{color:#b50;font-weight:bold}.places{color:#444;font-size:12px}"
-    ".row{display:grid;grid-template-columns:140px 1fr;gap:2px 10px;padding:6px 0;"
-    "border-bottom:1px solid #eee}.row>*:not(:first-child){grid-column:2}"
-    ".row>.tile,.row>img{grid-row:1/span 3}"
-    "pre{background:#fff;border:1px solid #ddd;padding:.5em;max-height:20em;overflow:auto}";
+std::string script_json(std::string_view text) { return json_string(text, JsonUse::kScript); }
 
-const char kHexDigits[] = "0123456789abcdef";
-
-// The length of the UTF-8 sequence at `i`, 0 when it is not one.
-size_t utf8_length(const std::string& text, size_t i) {
-  auto byte = [&](size_t at) { return static_cast<uint8_t>(text[at]); };
-  uint8_t lead = byte(i);
-  size_t length = lead < 0x80 ? 1 : lead >= 0xc2 && lead < 0xe0 ? 2 : lead >= 0xe0 && lead < 0xf0 ? 3
-                  : lead >= 0xf0 && lead < 0xf5                  ? 4
-                                                                 : 0;
-  if (length == 0 || i + length > text.size())
-    return 0;
-  for (size_t k = 1; k < length; ++k)
-    if ((byte(i + k) & 0xc0) != 0x80)
-      return 0;
-  uint8_t second = byte(i + 1);
-  if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
-      (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90))
-    return 0;  // overlong, a surrogate, or past U+10FFFF
-  return length;
-}
-
-void append_u_escape(std::string* out, uint32_t code) {
-  *out += "\\u";
-  for (int shift = 12; shift >= 0; shift -= 4)
-    *out += kHexDigits[(code >> shift) & 15];
+// `items` as a JSON array, each written by `item`, with `between` between them.
+template <typename T, typename Item>
+std::string json_array(const std::vector<T>& items, Item item, const char* between = ",") {
+  std::string out = "[";
+  for (size_t i = 0; i < items.size(); ++i)
+    out += (i ? between : "") + item(items[i]);
+  return out + "]";
 }
 
 std::string size_text(uint64_t bytes) {
@@ -82,10 +47,7 @@ class FileTable {
     return at->second;
   }
   std::string json() const {
-    std::string out = "[";
-    for (size_t i = 0; i < paths_.size(); ++i)
-      out += (i ? "," : "") + json_string(*paths_[i]);
-    return out + "]";
+    return json_array(paths_, [](const std::string* path) { return script_json(*path); });
   }
 
  private:
@@ -94,49 +56,39 @@ class FileTable {
 };
 
 std::string places_json(const std::vector<PagePlace>& places, bool with_form, FileTable* files) {
-  std::string out = "[";
-  for (size_t i = 0; i < places.size(); ++i) {
-    out += (i ? ",[" : "[") + std::to_string(files->index(places[i].file)) + "," +
-           std::to_string(places[i].offset);
-    if (with_form)
-      out += "," + json_string(places[i].form);
-    out += "]";
-  }
-  return out + "]";
+  return json_array(places, [&](const PagePlace& place) {
+    return "[" + std::to_string(files->index(place.file)) + "," + std::to_string(place.offset) +
+           (with_form ? "," + script_json(place.form) : "") + "]";
+  });
 }
 
 std::string texture_json(const PageTexture& t, FileTable* files) {
-  const PagePreview& p = t.preview;
-  return "[" + json_string(t.path) + "," + std::to_string(t.size) + "," + std::to_string(p.width) +
-         "," + std::to_string(p.height) + "," + json_string(p.format) + "," +
-         std::to_string(static_cast<int>(p.status)) + "," + json_string(p.problem) + "," +
+  const ThumbnailInfo& p = t.preview;
+  return "[" + script_json(t.path) + "," + std::to_string(t.size) + "," + std::to_string(p.width) +
+         "," + std::to_string(p.height) + "," + script_json(p.format) + "," +
+         std::to_string(static_cast<int>(p.status)) + "," + script_json(p.problem) + "," +
          std::to_string(p.thumb_width) + "," + std::to_string(p.thumb_height) + "," +
          (t.referenced ? "1" : "0") + "," + places_json(t.references, false, files) + "," +
          places_json(t.mentions, true, files) + "]";
 }
 
 std::string file_json(const PageFile& f, FileTable* files) {
-  std::string out = "[" + std::to_string(files->index(f.path)) + "," + std::to_string(f.size) + ",[";
-  for (size_t i = 0; i < f.names.size(); ++i)
-    out += (i ? ",[" : "[") + json_string(f.names[i].file) + "," +
-           std::to_string(f.names[i].offset) + "]";
-  return out + "]]";
+  std::string out = "[" + std::to_string(files->index(f.path)) + "," + std::to_string(f.size) + ",";
+  return out + json_array(f.names, [](const PagePlace& name) {
+    return "[" + script_json(name.file) + "," + std::to_string(name.offset) + "]";
+  }) + "]";
 }
 
 std::string data_json(const Page& page) {
   FileTable files;
-  std::string textures = "[";
-  for (size_t i = 0; i < page.textures.size(); ++i)
-    textures += (i ? ",\n" : "") + texture_json(page.textures[i], &files);
-  textures += "]";
+  std::string textures = json_array(
+      page.textures, [&](const PageTexture& t) { return texture_json(t, &files); }, ",\n");
   std::string searched;
-  if (page.has_files) {
-    searched = ",\"s\":[";
-    for (size_t i = 0; i < page.files.size(); ++i)
-      searched += (i ? ",\n" : "") + file_json(page.files[i], &files);
-    searched += "]";
-  }
-  return "{\"program\":" + json_string(page.program) + ",\"root\":" + json_string(page.game_root) +
+  if (page.has_files)
+    searched = ",\"s\":" + json_array(page.files, [&](const PageFile& f) {
+      return file_json(f, &files);
+    }, ",\n");
+  return "{\"program\":" + script_json(page.program) + ",\"root\":" + script_json(page.game_root) +
          ",\"choice\":" + (page.choice ? "true" : "false") + ",\"t\":" + textures +
          ",\"f\":" + files.json() + searched + "}";
 }
@@ -198,35 +150,7 @@ const char kChoice[] =
     "<h3>Move by hand</h3><p>Names that a batch file cannot carry safely.</p>"
     "<pre id=\"by-hand\"></pre></section>\n";
 
-}  // namespace
-
-std::string json_string(const std::string& text) {
-  std::string out = "\"";
-  for (size_t i = 0; i < text.size();) {
-    uint8_t byte = static_cast<uint8_t>(text[i]);
-    size_t length = utf8_length(text, i);
-    if (length == 0) {
-      append_u_escape(&out, 0xdc00u + byte);  // a byte that is not UTF-8
-      ++i;
-    } else if (byte == '"' || byte == '\\') {
-      out += '\\';
-      out += static_cast<char>(byte);
-      ++i;
-    } else if (byte < 0x20 || byte == '<' || byte == '>' || byte == '&' || byte == 0x7f) {
-      append_u_escape(&out, byte);
-      ++i;
-    } else if (length == 3 && byte == 0xe2 && static_cast<uint8_t>(text[i + 1]) == 0x80 &&
-               (static_cast<uint8_t>(text[i + 2]) & 0xfe) == 0xa8) {
-      append_u_escape(&out, 0x2000u + static_cast<uint8_t>(text[i + 2]) - 0x80);  // U+2028, U+2029
-      i += 3;
-    } else {
-      out.append(text, i, length);
-      i += length;
-    }
-  }
-  return out + "\"";
-}
-
+// `text` with &, <, >, " and ' escaped for HTML.
 std::string html_escape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -242,28 +166,16 @@ std::string html_escape(const std::string& text) {
   return out;
 }
 
-std::string page_time_now() {
-  using namespace std::chrono;
-  system_clock::time_point now = system_clock::now();
-  sys_days day = floor<days>(now);
-  year_month_day date{day};
-  hh_mm_ss time{floor<seconds>(now - day)};
-  char text[64];
-  snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d UTC", static_cast<int>(date.year()),
-           static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-           static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-           static_cast<int>(time.seconds().count()));
-  return text;
-}
+}  // namespace
 
 std::string page_html(const Page& page) {
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src "
-      "'sha256-" + sha256_base64(kPageScript) + "'; style-src 'sha256-" + sha256_base64(kStyle) +
+      "'sha256-" + sha256_base64(kPageScript) + "'; style-src 'sha256-" + sha256_base64(kPageStyle) +
       "'; img-src 'self'\">\n<meta name=\"viewport\" content=\"width=device-width\">\n<title>" +
       html_escape(page.program) + ": " + html_escape(page.game_root) + "</title>\n<style>" +
-      kStyle + "</style></head><body>\n<h1>" + html_escape(page.program) +
+      kPageStyle + "</style></head><body>\n<h1>" + html_escape(page.program) +
       "</h1>\n<p>Game root: <code id=\"root\">" + html_escape(page.game_root) +
       "</code><br>Run: <span id=\"time\">" + html_escape(page.time) + "</span></p>\n" +
       summary(page);

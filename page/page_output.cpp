@@ -1,9 +1,8 @@
 // The --html work of a run, shared by both programs.
 #include "page/page_output.h"
 
-#include "search/file_search.h"
-#include "search/game_root.h"
-#include "page/thumbnails.h"
+#include "page/page_html.h"
+#include "page/thumbnail_pass.h"
 #include "platform/diagnostics.h"
 #include "platform/directory.h"
 #include "platform/output_files.h"
@@ -24,30 +23,16 @@ bool check_html_option(const std::string& dir, const std::string& game_root, Pag
   return false;
 }
 
-bool write_html_page(const PageDir& page_dir, const std::string& game_root, Page* page) {
+bool write_html_page(const PageDir& page_dir, const std::string& game_root,
+                     const Catalogue& catalogue, Page* page) {
   std::vector<std::string> files{"index.html"};
-  std::vector<std::string> paths;
-  for (size_t i = 0; i < page->textures.size(); ++i) {
+  for (size_t i = 0; i < page->textures.size(); ++i)
     files.push_back(thumbnail_name(i));
-    paths.push_back(page->textures[i].path);
-  }
   if (std::string problem = prepare_page_dir(page_dir, files); !problem.empty()) {
     report_problem(page_dir, problem);
     return false;
   }
-  std::vector<TexturePreview> previews = write_thumbnails(
-      texture_root_of(game_root), game_paths_of(game_root).native_root_len, paths, page_dir,
-      search_threads());
-  for (size_t i = 0; i < previews.size(); ++i) {
-    PageTexture& texture = page->textures[i];
-    texture.preview = previews[i].preview;
-    if (!previews[i].read) {
-      texture.preview.format = "file";
-      texture.preview.problem = "not read";
-    }
-    if (texture.size == 0)
-      texture.size = previews[i].size;
-  }
+  write_thumbnails(catalogue, page_dir, search_threads(), &page->textures);
   std::string root = real_path(game_root);
   page->game_root = root.empty() ? game_root : root;
   if (!write_page_file(page_dir, "index.html", page_html(*page))) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "page/page_dir.h"
-#include "page/page_html.h"
+#include "page/page_model.h"
 
 // Checks the folder `dir`, as --html gives it, for a page of the run over
 // `game_root` (see check_page_dir) and fills `page_dir`. On a problem prints
@@ -12,9 +12,11 @@
 // nothing has been written.
 bool check_html_option(const std::string& dir, const std::string& game_root, PageDir* page_dir);
 
-// Writes the page of `page`, whose textures hold their paths, references and
-// mentions, to the checked folder: the list of what it writes, a thumbnail per
-// texture (made on search_threads() threads, filling each texture's preview
-// and size), then index.html. `game_root` ends in a separator. False, with a
-// message on standard error, when the folder cannot be written.
-bool write_html_page(const PageDir& page_dir, const std::string& game_root, Page* page);
+// Writes the page of `page`, whose textures (those of `catalogue`, in order)
+// hold their paths, references and mentions, to the checked folder: the list
+// of what it writes, a thumbnail per texture (see write_thumbnails, on
+// search_threads() threads), then index.html. `game_root` ends in a
+// separator. False, with a message on standard error, when the folder cannot
+// be written.
+bool write_html_page(const PageDir& page_dir, const std::string& game_root,
+                     const Catalogue& catalogue, Page* page);

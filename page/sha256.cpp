@@ -1,8 +1,10 @@
-// SHA-256 (FIPS 180-4) and base64, for the page's Content-Security-Policy.
+// SHA-256 (FIPS 180-4), for the page's Content-Security-Policy.
 #include "page/sha256.h"
 
 #include <array>
 #include <cstdint>
+
+#include "text/encode.h"
 
 namespace {
 
@@ -42,23 +44,6 @@ void compress(std::array<uint32_t, 8>* state, const uint8_t* block) {
     (*state)[i] += v[i];
 }
 
-std::string base64(const uint8_t* data, size_t size) {
-  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string text;
-  for (size_t i = 0; i < size; i += 3) {
-    uint32_t group = static_cast<uint32_t>(data[i]) << 16;
-    if (i + 1 < size)
-      group |= static_cast<uint32_t>(data[i + 1]) << 8;
-    if (i + 2 < size)
-      group |= data[i + 2];
-    text += kDigits[(group >> 18) & 63];
-    text += kDigits[(group >> 12) & 63];
-    text += i + 1 < size ? kDigits[(group >> 6) & 63] : '=';
-    text += i + 2 < size ? kDigits[group & 63] : '=';
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string sha256_base64(std::string_view text) {
@@ -77,5 +62,5 @@ std::string sha256_base64(std::string_view text) {
   std::array<uint8_t, 32> digest{};
   for (size_t i = 0; i < 32; ++i)
     digest[i] = static_cast<uint8_t>(state[i / 4] >> (24 - 8 * (i % 4)));
-  return base64(digest.data(), digest.size());
+  return base64(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }

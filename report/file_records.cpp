@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "text/record_text.h"
+#include "text/encode.h"
 #include "search/file_search.h"
 #include "platform/console.h"
 #include "platform/text.h"

@@ -5,7 +5,7 @@
 
 #include "catalogue/catalogue.h"
 #include "match/mention_search.h"
-#include "text/record_text.h"
+#include "text/encode.h"
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/file_size.h"

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "text/ascii.h"
+
 namespace {
 
 // Files whose names hold any of these are never read: images, sounds,
@@ -21,10 +23,6 @@ constexpr std::string_view kExcluded[] = {
     "~",
 };
 static_assert(std::size(kExcluded) == 46);
-
-bool contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
 
 // Program files are skipped unless their names hold "qz".
 bool is_program_file(std::string_view name) {

@@ -3,10 +3,18 @@
 
 #include "platform/directory.h"
 #include "platform/path_status.h"
-
-namespace {
+#include "text/ascii.h"
 
 bool is_separator(char c) { return c == '/' || c == '\\'; }
+
+std::string parent_path(std::string path) {
+  while (path.size() > 1 && is_separator(path.back()))
+    path.pop_back();
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? "" : path.substr(0, cut + 1);
+}
+
+namespace {
 
 // `game_root` without its trailing separator: the path of the folder itself.
 std::string without_trailing_separator(const std::string& game_root) {
@@ -21,23 +29,13 @@ std::string last_name(const std::string& folder) {
   return separator == std::string::npos ? folder : folder.substr(separator + 1);
 }
 
-bool equals_ignoring_case(const std::string& text, const char* lower) {
-  size_t i = 0;
-  for (; i < text.size() && lower[i] != '\0'; ++i) {
-    char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != lower[i])
-      return false;
-  }
-  return i == text.size() && lower[i] == '\0';
-}
-
 // The folder above `game_root`, ending in a separator.
 std::string parent_of(const std::string& game_root) {
   std::string folder = without_trailing_separator(game_root);
   std::string name = last_name(folder);
   if (name.empty() || name == "." || name == "..")
     return game_root + ".." + native_separator();
-  std::string parent = folder.substr(0, folder.size() - name.size());
+  std::string parent = parent_path(folder);
   return parent.empty() ? std::string(".") + native_separator() : parent;
 }
 
@@ -69,7 +67,7 @@ GamePaths game_paths_of(const std::string& game_root) {
 
 std::string suggested_game_root(const std::string& game_root) {
   std::string name = last_name(without_trailing_separator(game_root));
-  if (equals_ignoring_case(name, "gamedata") || is_directory(game_root + "textures"))
+  if (lower_ascii(name) == "gamedata" || is_directory(game_root + "textures"))
     return parent_of(game_root);
   return "";
 }

@@ -6,6 +6,13 @@
 // Game roots are given as the command line gives them: in the form the file
 // functions take (UTF-8 on Windows, see to_shown_name).
 
+// True for both path separators, '/' and '\'.
+bool is_separator(char c);
+
+// `path` without its last part (trailing separators ignored), ending in a
+// separator; empty when it has only one part.
+std::string parent_path(std::string path);
+
 // `arg` with a path separator appended, unless it is empty (the current
 // directory) or already ends in one ("/" or "\").
 std::string with_trailing_separator(const std::string& arg);

@@ -7,16 +7,9 @@
 #include "match/mention_search.h"
 #include "search/file_search.h"
 #include "search/filter.h"
+#include "text/ascii.h"
 
 namespace {
-
-std::string lower_ascii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
 
 // Files that hold no name as text, or that describe the textures themselves.
 // Compiled level geometry (vertices, collision, AI nodes, occlusion) is most

@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "text/record_text.h"
+#include "text/encode.h"
+#include "text/utf8.h"
 #include "hostile/hostile_support.h"
 #include "platform/directory.h"
 #include "platform/wide_win32.h"

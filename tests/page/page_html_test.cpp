@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "page/sha256.h"
+#include "text/encode.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ TEST(PageHtml, JsonString) {
       {"\xe2\x80\xa8", "\"\\u2028\""},                    // a line separator
   };
   for (const Row& row : rows)
-    EXPECT_EQ(json_string(row.text), row.json) << row.text;
+    EXPECT_EQ(json_string(row.text, JsonUse::kScript), row.json) << row.text;
 }
 
 TEST(PageHtml, NamesCannotLeaveTheirElement) {

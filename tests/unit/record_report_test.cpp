@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/texsift.h"
-#include "text/record_text.h"
+#include "text/encode.h"
 #include "app/compact.h"
 #include "match/mention_search.h"
 #include "search/second_look.h"

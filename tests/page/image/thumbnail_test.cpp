@@ -1,10 +1,10 @@
 // Tests of the thumbnails: DDS headers of each format, the mipmap choice, broken files, and TGA.
-#include "page/thumbnail.h"
+#include "page/image/thumbnail.h"
 
 #include <gtest/gtest.h>
 
-#include "page/tga.h"
-#include "page_test_support.h"
+#include "page/image/png.h"
+#include "page/page_test_support.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "page/tga.h"
-#include "page/thumbnail.h"
+#include "page/image/png.h"
+#include "page/image/thumbnail.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,9 +1,30 @@
-// Filling a page from per-file search results.
-#include "page/page_files.h"
+// Filling the page model from the catalogue and from per-file search results.
+#include "page/page_model.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 
 #include "match/mention_search.h"
+
+namespace {
+
+// The time now, as the page shows it: "2026-12-07 17:53:41 UTC".
+std::string page_time_now() {
+  using namespace std::chrono;
+  system_clock::time_point now = system_clock::now();
+  sys_days day = floor<days>(now);
+  year_month_day date{day};
+  hh_mm_ss time{floor<seconds>(now - day)};
+  char text[64];
+  snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d UTC", static_cast<int>(date.year()),
+           static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+           static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+           static_cast<int>(time.seconds().count()));
+  return text;
+}
+
+}  // namespace
 
 Page catalogue_page(const char* program, const Catalogue& catalogue, const GamePaths& paths) {
   Page page;

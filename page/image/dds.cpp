@@ -1,12 +1,9 @@
-// Thumbnails: hand-written DDS block decoders, TGA through stb_image, and a box filter down to 128 pixels.
-#include "page/thumbnail.h"
+// DDS files decoded by hand: DXT1, DXT3, DXT5, and 32- and 24-bit uncompressed pixels.
+#include "page/image/dds.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
-
-#include "page/tga.h"
 
 namespace {
 
@@ -18,8 +15,6 @@ constexpr uint32_t kRgbFlag = 0x40;
 constexpr uint32_t kVolumeFlag = 0x200000;  // in caps2
 constexpr uint32_t kMaxLevels = 32;
 
-using Pixel = std::array<uint8_t, 4>;
-
 uint32_t read_u32(std::string_view bytes, size_t at) {
   uint32_t value = 0;
   for (size_t i = 0; i < 4; ++i)
@@ -30,45 +25,6 @@ uint32_t read_u32(std::string_view bytes, size_t at) {
 uint16_t read_u16(const uint8_t* bytes) {
   return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
 }
-
-// Sums the pixels of an image into the pixels of its thumbnail, box filter,
-// so that no more than the thumbnail is ever held.
-class Downscaler {
- public:
-  Downscaler(uint32_t width, uint32_t height) : width_(width), height_(height) {
-    thumbnail_size(width, height, &thumb_width_, &thumb_height_);
-    sums_.assign(static_cast<size_t>(thumb_width_) * thumb_height_ * 4, 0);
-    counts_.assign(static_cast<size_t>(thumb_width_) * thumb_height_, 0);
-  }
-
-  void add(uint32_t x, uint32_t y, const Pixel& pixel) {
-    size_t tx = static_cast<size_t>(static_cast<uint64_t>(x) * thumb_width_ / width_);
-    size_t ty = static_cast<size_t>(static_cast<uint64_t>(y) * thumb_height_ / height_);
-    size_t index = ty * thumb_width_ + tx;
-    for (size_t c = 0; c < 4; ++c)
-      sums_[index * 4 + c] += pixel[c];
-    ++counts_[index];
-  }
-
-  void finish(Thumbnail* thumbnail) const {
-    thumbnail->thumb_width = thumb_width_;
-    thumbnail->thumb_height = thumb_height_;
-    thumbnail->rgba.resize(sums_.size());
-    for (size_t i = 0; i < sums_.size(); ++i) {
-      uint64_t count = std::max<uint64_t>(1, counts_[i / 4]);
-      thumbnail->rgba[i] = static_cast<uint8_t>((sums_[i] + count / 2) / count);
-    }
-    thumbnail->status = ThumbnailStatus::kDecoded;
-  }
-
- private:
-  uint32_t width_;
-  uint32_t height_;
-  uint32_t thumb_width_ = 0;
-  uint32_t thumb_height_ = 0;
-  std::vector<uint64_t> sums_;
-  std::vector<uint64_t> counts_;
-};
 
 // The four colours of a DXT colour block; `three_colour` allows DXT1's mode
 // with a transparent fourth colour, which DXT3 and DXT5 do not use.
@@ -256,19 +212,13 @@ bool legacy_layout(std::string_view bytes, Layout* layout) {
   return false;
 }
 
-Thumbnail broken(std::string format, std::string problem) {
-  Thumbnail thumbnail;
-  thumbnail.status = ThumbnailStatus::kBroken;
-  thumbnail.format = std::move(format);
-  thumbnail.problem = std::move(problem);
-  return thumbnail;
-}
+}  // namespace
 
 Thumbnail dds_thumbnail(std::string_view bytes) {
   if (bytes.size() < 4 || bytes.substr(0, 4) != "DDS ")
-    return broken("DDS", "not a DDS file");
+    return broken_thumbnail("DDS", "not a DDS file");
   if (bytes.size() < kDdsHeaderSize)
-    return broken("DDS", "truncated");
+    return broken_thumbnail("DDS", "truncated");
   Thumbnail thumbnail;
   thumbnail.height = read_u32(bytes, 12);
   thumbnail.width = read_u32(bytes, 16);
@@ -277,7 +227,7 @@ Thumbnail dds_thumbnail(std::string_view bytes) {
   bool known;
   if ((read_u32(bytes, 80) & kFourCcFlag) && printable_four_cc(read_u32(bytes, 84)) == "DX10") {
     if (bytes.size() < kDdsHeaderSize + kDx10HeaderSize)
-      return broken("DDS", "truncated");
+      return broken_thumbnail("DDS", "truncated");
     known = dxgi_layout(read_u32(bytes, kDdsHeaderSize), &layout);
     data_start += kDx10HeaderSize;
   } else {
@@ -303,7 +253,7 @@ Thumbnail dds_thumbnail(std::string_view bytes) {
   for (uint32_t level = 0;; ++level) {
     uint64_t size = level_bytes(layout, width, height);
     if (size > bytes.size() - std::min<uint64_t>(offset, bytes.size()))
-      return broken(thumbnail.format, "truncated");
+      return broken_thumbnail(thumbnail.format, "truncated");
     uint32_t next_width = std::max(1u, width / 2), next_height = std::max(1u, height / 2);
     if (level + 1 >= levels || std::max(next_width, next_height) < kThumbnailSide ||
         (width == 1 && height == 1))
@@ -319,70 +269,5 @@ Thumbnail dds_thumbnail(std::string_view bytes) {
   else
     decode_blocks(data, layout, width, height, &out);
   out.finish(&thumbnail);
-  return thumbnail;
-}
-
-// The extension of `name`, upper-cased, without its dot; empty when it has none.
-std::string extension_of(std::string_view name) {
-  size_t dot = name.find_last_of('.');
-  size_t separator = name.find_last_of("\\/");
-  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator))
-    return "";
-  std::string extension(name.substr(dot + 1));
-  for (char& c : extension)
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
-  return extension;
-}
-
-Thumbnail tga_thumbnail(std::string_view bytes) {
-  Thumbnail thumbnail;
-  thumbnail.format = "TGA";
-  TgaImage image;
-  if (const char* problem = decode_tga(bytes, &image)) {
-    thumbnail.problem = problem;
-    thumbnail.width = image.width;
-    thumbnail.height = image.height;
-    return thumbnail;
-  }
-  thumbnail.width = image.width;
-  thumbnail.height = image.height;
-  Downscaler out(image.width, image.height);
-  for (uint32_t y = 0; y < image.height; ++y)
-    for (uint32_t x = 0; x < image.width; ++x) {
-      const uint8_t* at = image.rgba.get() + (static_cast<size_t>(y) * image.width + x) * 4;
-      out.add(x, y, Pixel{at[0], at[1], at[2], at[3]});
-    }
-  out.finish(&thumbnail);
-  return thumbnail;
-}
-
-}  // namespace
-
-void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
-                    uint32_t* thumb_height) {
-  uint32_t longer = std::max(width, height);
-  if (longer <= kThumbnailSide) {
-    *thumb_width = width;
-    *thumb_height = height;
-    return;
-  }
-  *thumb_width = static_cast<uint32_t>(
-      std::max<uint64_t>(1, static_cast<uint64_t>(width) * kThumbnailSide / longer));
-  *thumb_height = static_cast<uint32_t>(
-      std::max<uint64_t>(1, static_cast<uint64_t>(height) * kThumbnailSide / longer));
-}
-
-Thumbnail make_thumbnail(std::string_view bytes, std::string_view name) {
-  std::string extension = extension_of(name);
-  if (bytes.empty())
-    return broken(extension.empty() ? "file" : extension, "empty file");
-  if (extension == "DDS")
-    return dds_thumbnail(bytes);
-  if (extension == "TGA")
-    return tga_thumbnail(bytes);
-  Thumbnail thumbnail;
-  thumbnail.status = ThumbnailStatus::kNoPreview;
-  thumbnail.format = extension.empty() ? "no extension" : extension;
   return thumbnail;
 }

@@ -1,21 +1,25 @@
-// The strings of the machine-readable reports: JSON text objects, CSV fields and CSV rows.
+// The strings of the reports and the page: base64, JSON strings and objects, CSV fields and rows.
 #pragma once
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
-// True when `bytes` are well-formed UTF-8 (RFC 3629: no overlong forms, no
-// surrogates, nothing past U+10FFFF).
-bool is_utf8(std::string_view bytes);
-
 // `bytes` in standard base64 (RFC 4648, "+/" and "=" padding).
 std::string base64(std::string_view bytes);
 
-// `utf8` as a JSON string: in double quotes, with the quote and the backslash
+// Where a JSON string goes, which decides what json_string escapes.
+enum class JsonUse {
+  kRecord,  // a record: UTF-8 given, only what JSON requires escaped
+  kScript,  // inline in an HTML <script> element: any bytes given
+};
+
+// `text` as a JSON string: in double quotes, with the quote and the backslash
 // escaped by a backslash and each control character (below 0x20) written
-// \u00XX; every other byte as it is.
-std::string json_string(std::string_view utf8);
+// \u00XX; every other byte as it is. For kScript also '<', '>', '&', DEL,
+// U+2028 and U+2029 are written \uXXXX, and a byte that is not part of
+// well-formed UTF-8 is carried as U+DC80 + (byte - 0x80).
+std::string json_string(std::string_view text, JsonUse use = JsonUse::kRecord);
 
 // `bytes` as a JSON object that carries them exactly: {"text":"..."} when
 // they are UTF-8, otherwise {"bytes":"<base64>"}.

@@ -1,0 +1,49 @@
+// The thumbnail maker: the decoder the extension chooses, and a box filter down to 128 pixels.
+#include "page/image/thumbnail.h"
+
+#include <algorithm>
+
+#include "page/image/dds.h"
+#include "page/image/tga.h"
+#include "text/ascii.h"
+
+namespace {
+
+// The extension of `name`, upper-cased, without its dot; empty when it has none.
+std::string extension_of(std::string_view name) {
+  size_t dot = name.find_last_of('.');
+  size_t separator = name.find_last_of("\\/");
+  if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator))
+    return "";
+  return upper_ascii(name.substr(dot + 1));
+}
+
+}  // namespace
+
+void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
+                    uint32_t* thumb_height) {
+  uint32_t longer = std::max(width, height);
+  if (longer <= kThumbnailSide) {
+    *thumb_width = width;
+    *thumb_height = height;
+    return;
+  }
+  *thumb_width = static_cast<uint32_t>(
+      std::max<uint64_t>(1, static_cast<uint64_t>(width) * kThumbnailSide / longer));
+  *thumb_height = static_cast<uint32_t>(
+      std::max<uint64_t>(1, static_cast<uint64_t>(height) * kThumbnailSide / longer));
+}
+
+Thumbnail make_thumbnail(std::string_view bytes, std::string_view name) {
+  std::string extension = extension_of(name);
+  if (bytes.empty())
+    return broken_thumbnail(extension.empty() ? "file" : extension, "empty file");
+  if (extension == "DDS")
+    return dds_thumbnail(bytes);
+  if (extension == "TGA")
+    return tga_thumbnail(bytes);
+  Thumbnail thumbnail;
+  thumbnail.status = ThumbnailStatus::kNoPreview;
+  thumbnail.format = extension.empty() ? "no extension" : extension;
+  return thumbnail;
+}

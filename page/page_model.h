@@ -1,0 +1,67 @@
+// The page model: what the --html page shows, filled by the program that runs from its findings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "page/image/thumbnail.h"
+#include "search/game_root.h"
+#include "search/file_search.h"
+#include "search/references.h"
+#include "search/second_look.h"
+
+// One place a file names a texture: a reference found by the search, or a
+// mention found by the second look at the files the search skips.
+struct PagePlace {
+  std::string file;     // from the game root, '\' between parts
+  uint64_t offset = 0;  // of the name in the file
+  std::string form;     // mentions only: how the name was written, e.g. "lower, double_backslash"
+};
+
+// One texture of the catalogue, as the page shows it.
+struct PageTexture {
+  std::string path;                    // from the game root, '\' between parts
+  uint64_t size = 0;                   // the file's bytes
+  bool referenced = false;             // some searched file refers to it
+  std::vector<PagePlace> references;   // the files that refer to it
+  std::vector<PagePlace> mentions;     // the second look's mentions, for an unreferenced texture
+  ThumbnailInfo preview;               // its thumbnail is thumbs/<index>.png when kDecoded
+};
+
+// One file that Texsift-compact searched, and the names it found in it.
+struct PageFile {
+  std::string path;                 // from the game root
+  uint64_t size = 0;                // the bytes searched
+  std::vector<PagePlace> names;     // `file` holds the name found, `offset` where
+};
+
+// Everything the page shows. The program fills it as the run goes on.
+struct Page {
+  std::string program;               // "Texsift" or "Texsift-compact"
+  std::string game_root;             // as given, ending in a separator
+  std::string time;                  // of the run, as shown
+  bool choice = true;                // the unreferenced grid, the checkboxes and the move scripts
+  std::vector<PageTexture> textures;  // in catalogue order; index i has thumbs/<i>.png
+  bool has_files = false;            // shows `files` (Texsift-compact)
+  std::vector<PageFile> files;       // in walk order
+};
+
+// A page for `catalogue`: each texture, in order, with its path from the game
+// root as the file functions name it (the real name, in UTF-8 on Windows) and
+// nothing found yet; the time is now.
+Page catalogue_page(const char* program, const Catalogue& catalogue, const GamePaths& paths);
+
+// Adds what the search of one file found, `result` being that of a search for
+// the names of `catalogue`: each texture one of whose names the file holds
+// is referenced there, at the name's offset. Paths are the real names. With `list_file`, the file also
+// joins `page->files` with its size and the names found in it.
+void add_file_result(const FileResult& result, const Catalogue& catalogue, const GamePaths& paths,
+                     bool list_file, Page* page);
+
+// Marks each texture of `page` that a name of it in `references` refers to,
+// with the files and offsets, and gives each texture the `mentions` of its
+// names, with their forms.
+void add_texture_findings(const Catalogue& catalogue, const References& references,
+                          const Mentions& mentions, Page* page);
