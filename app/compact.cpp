@@ -9,10 +9,9 @@
 #include "page/page_files.h"
 #include "page/page_output.h"
 #include "platform/console.h"
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/oem.h"
-#include "platform/timer.h"
+#include "text/console.h"
+#include "platform/fs.h"
+#include "platform/process.h"
 
 namespace {
 

@@ -4,10 +4,9 @@
 
 #include "app/texsift.h"
 #include "app/command_line.h"
-#include "platform/arguments.h"
-#include "platform/binary_output.h"
+#include "platform/process.h"
 #include "platform/console.h"
-#include "platform/diagnostics.h"
+#include "text/console.h"
 
 int main(int argc, char** argv) {
   set_program_name("Texsift");

@@ -4,9 +4,8 @@
 #include "search/tree_search.h"
 #include "search/game_root.h"
 #include "page/thumbnails.h"
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/output_files.h"
+#include "text/console.h"
+#include "platform/fs.h"
 
 namespace {
 

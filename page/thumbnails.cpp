@@ -12,8 +12,6 @@
 namespace {
 
 EntryAction read_everything(const DirEntry& entry) {
-  if (entry.name == "." || entry.name == "..")
-    return EntryAction::kSkip;
   return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
 }
 

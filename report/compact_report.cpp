@@ -9,7 +9,7 @@
 #include "search/tree_search.h"
 #include "search/compact_filter.h"
 #include "match/compact_scanner.h"
-#include "platform/console.h"
+#include "text/console.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/console.h"
-#include "platform/timer.h"
+#include "text/console.h"
+#include "platform/process.h"
 
 std::string format_elapsed(int64_t elapsed, int64_t perf_frequency) {
   double seconds = static_cast<double>(elapsed) / static_cast<double>(perf_frequency);

@@ -1,7 +1,7 @@
 // The FOUND lines of one file, with the colours that trying every name in turn sets.
 #include "report/found_lines.h"
 
-#include "platform/console.h"
+#include "text/console.h"
 
 void print_found_in_turn(Console& console, size_t name_count, const std::vector<uint32_t>& found,
                          const std::function<void(uint32_t name)>& print_line) {

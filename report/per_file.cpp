@@ -3,8 +3,8 @@
 
 #include "catalogue/catalogue.h"
 #include "report/found_lines.h"
-#include "platform/console.h"
-#include "platform/timer.h"
+#include "text/console.h"
+#include "platform/process.h"
 #include "search/file_search.h"
 #include "match/name_search.h"
 

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "catalogue/catalogue.h"
-#include "platform/console.h"
-#include "platform/timer.h"
+#include "text/console.h"
+#include "platform/process.h"
 #include "search/references.h"
 
 namespace {

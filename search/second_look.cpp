@@ -177,7 +177,7 @@ Mention describe_mention(std::string_view name, Bytes found) {
 
 EntryAction second_look_action(const DirEntry& entry) {
   EntryAction search_action = is_searchable(entry);
-  if (entry.is_directory || entry.name == "." || entry.name == "..")
+  if (entry.is_directory)
     return search_action;
   if (search_action == EntryAction::kRead || holds_no_text(entry.name))
     return EntryAction::kSkip;

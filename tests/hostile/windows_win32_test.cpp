@@ -8,8 +8,8 @@
 
 #include "text/record_text.h"
 #include "hostile/hostile_support.h"
-#include "platform/directory.h"
-#include "platform/wide_win32.h"
+#include "platform/fs.h"
+#include "platform/win32/wide.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Wide-character conversions: UTF-8 by hand, so that unpaired surrogates survive; ANSI through the Win32 functions.
-#include "platform/wide_win32.h"
+#include "platform/win32/wide.h"
 
 #include <windows.h>
 
