@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/console.h"
-#include "platform/diagnostics.h"
+#include "text/console.h"
 
 namespace {
 

@@ -3,13 +3,10 @@
 
 #include "page/page_model.h"
 #include "page/page_output.h"
-#include "platform/arguments.h"
-#include "platform/binary_output.h"
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/oem.h"
-#include "platform/priority.h"
-#include "platform/timer.h"
+#include "platform/process.h"
+#include "platform/console.h"
+#include "text/console.h"
+#include "platform/fs.h"
 #include "report/file_report.h"
 
 namespace {

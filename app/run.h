@@ -10,7 +10,7 @@
 #include "catalogue/catalogue.h"
 #include "page/page_dir.h"
 #include "page/page_model.h"
-#include "platform/console.h"
+#include "text/console.h"
 #include "report/console_report.h"
 #include "report/file_records.h"
 #include "search/file_search.h"

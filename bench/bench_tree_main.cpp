@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "bench/game_tree.h"
-#include "platform/diagnostics.h"
+#include "text/console.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "bench/text_files.h"
 #include "bench/texture_files.h"
 #include "bench/textures.h"
-#include "platform/diagnostics.h"
+#include "text/console.h"
 
 namespace {
 

@@ -14,10 +14,8 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "platform/console.h"
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/file.h"
+#include "text/console.h"
+#include "platform/fs.h"
 #include "search/walk.h"
 #include "search/file_content.h"
 #include "search/filter.h"

@@ -4,10 +4,8 @@
 #include <utility>
 
 #include "search/file_pool.h"
-#include "platform/console.h"
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/file.h"
+#include "text/console.h"
+#include "platform/fs.h"
 #include "search/walk.h"
 
 namespace {
@@ -26,8 +24,6 @@ class TextureCollector : public WalkVisitor {
   }
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
-    if (entry.name == "." || entry.name == "..")
-      return EntryAction::kSkip;
     return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
   }
 

@@ -5,9 +5,7 @@
 #include <set>
 
 #include "search/game_root.h"
-#include "platform/directory.h"
-#include "platform/file.h"
-#include "platform/output_files.h"
+#include "platform/fs.h"
 
 namespace {
 
@@ -46,7 +44,7 @@ bool walk_meets(const std::string& root, const std::set<std::pair<uint64_t, uint
     DirectoryListing listing(directory + "*.*");
     DirEntry entry;
     while (listing.ok() && listing.next(&entry))
-      if (entry.is_directory && entry.native_name != "." && entry.native_name != "..")
+      if (entry.is_directory)
         pending.push_back(directory + entry.native_name + '\\');
   }
   return false;

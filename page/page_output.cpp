@@ -3,9 +3,8 @@
 
 #include "page/page_html.h"
 #include "page/thumbnail_pass.h"
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/output_files.h"
+#include "text/console.h"
+#include "platform/fs.h"
 
 namespace {
 

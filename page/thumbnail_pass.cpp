@@ -7,8 +7,7 @@
 #include "search/file_content.h"
 #include "page/image/png.h"
 #include "page/page_dir.h"
-#include "platform/directory.h"
-#include "platform/file.h"
+#include "platform/fs.h"
 
 namespace {
 

@@ -1,87 +1,46 @@
-// Console output: the report's text and its colour changes, through one interface.
+// Standard output and standard error: the console the report goes to, the progress line, and the code pages text is shown and written in.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// Console attributes the report uses: foreground on a black background.
-constexpr int kColourGrey = 7;
-constexpr int kColourGreen = 10;
-constexpr int kColourRed = 12;
-constexpr int kColourWhite = 15;
-
-// Where a report goes. Text and colour changes reach the console in the order
-// they are made: text written before a colour change is shown in the old colour.
-class Console {
- public:
-  virtual ~Console() = default;
-  // Writes `text` as it stands.
-  virtual void write(std::string_view text) = 0;
-  // Sets the console attribute for the text that follows.
-  virtual void set_colour(int attribute) = 0;
-  // Delivers all text written so far.
-  virtual void flush() {}
-  // Blanks the current line from the cursor to its end, on a terminal that
-  // can; elsewhere does nothing, so a file or pipe gets no byte from it.
-  virtual void clear_to_end_of_line() {}
-};
-
-// A console that drops all it is given: where the progress lines go when a
-// machine-readable report is written.
-class QuietConsole : public Console {
- public:
-  void write(std::string_view) override {}
-  void set_colour(int) override {}
-};
-
-// Formats with printf rules and writes the result to `console`.
-void print(Console& console, const char* format, ...)
-    __attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 3)));
-
-// What an ANSI terminal on standard output is sent besides the text.
-struct TerminalSettings {
-  bool clears_lines = false;  // "\x1b[K" for clear_to_end_of_line()
-  bool colour = false;        // colour sequences for set_colour()
-};
-
-// The settings for standard output, from whether it is a terminal
-// (`is_terminal`) and the values of NO_COLOR and TERM (null when unset): no
-// sequence at all unless it is a terminal whose TERM is not "dumb", and no
-// colour when NO_COLOR is set, whatever its value.
-TerminalSettings terminal_settings(bool is_terminal, const char* no_color, const char* term);
-
-// A console that passes its text on to `out` with the ANSI sequences that
-// `settings` allow: colours as foreground sequences ("\x1b[0;37m" for grey),
-// a change to the colour already in force not sent again; "\x1b[K" to clear.
-class AnsiConsole : public Console {
- public:
-  AnsiConsole(Console& out, TerminalSettings settings) : out_(out), settings_(settings) {}
-
-  void write(std::string_view text) override { out_.write(text); }
-  void set_colour(int attribute) override;
-  void flush() override { out_.flush(); }
-  void clear_to_end_of_line() override;
-
-  // True when a colour has been sent since the start or the last reset.
-  bool colour_sent() const { return attribute_ != -1; }
-  // Sends "\x1b[0m", which gives the terminal back its own colours, when a
-  // colour has been sent; then flushes.
-  void reset_colour();
-
- private:
-  Console& out_;
-  TerminalSettings settings_;
-  int attribute_ = -1;  // the colour in force; none sent yet
-};
-
-// The ANSI sequence that sets the foreground of console attribute `attribute`
-// (bit 0 blue, bit 1 green, bit 2 red, bit 3 intensity).
-std::string ansi_colour_sequence(int attribute);
+#include "text/console.h"
 
 // The console on standard output. A failed write ends the process with
 // status 1. On Windows colours go through the console API and the console's
 // attributes from the start of the run are restored at exit and on Ctrl+C;
 // elsewhere it is an AnsiConsole with the settings of terminal_settings(),
 // and colours are reset at exit and on SIGINT, SIGTERM and SIGPIPE, which
-// also erase the progress line (see progress.h).
+// also erase the progress line.
 Console& standard_console();
+
+// Makes standard output write every byte as it is given, for the
+// machine-readable reports: on Windows a line feed is then no longer written
+// as CR LF. Elsewhere output is already so.
+void set_binary_output();
+
+// True when a progress line is to be drawn: standard error is a terminal (on
+// POSIX one whose TERM is not "dumb") and nothing else is written to that
+// terminal meanwhile, since the report is silent while the line is up
+// (`report_silent`) or standard output is not a terminal.
+bool progress_line_wanted(bool report_silent);
+
+// Draws `text` on standard error in place of the line drawn before, with a
+// carriage return, leaving the cursor after it. Called on one thread. From
+// then on warning() and error() erase the line before each message.
+void draw_progress_line(std::string_view text);
+
+// Erases the progress line, if one is drawn, leaving the cursor at the start
+// of the line. On POSIX it may also be called from a signal handler.
+void erase_progress_line();
+
+// `text` converted from the ANSI to the OEM code page, for display on the
+// console. Where there is no OEM code page it is returned unchanged.
+std::string to_oem(const std::string& text);
+
+// `text`, in the encoding the platform's file functions give names in,
+// converted to UTF-8 for the machine-readable reports. On Windows that is the
+// ANSI code page; text holding a byte the code page does not map is returned
+// unchanged. Elsewhere names are taken as they are and `text` is returned
+// unchanged.
+std::string ansi_to_utf8(const std::string& text);

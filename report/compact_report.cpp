@@ -1,7 +1,7 @@
 // Texsift-compact's console lines for each file searched.
 #include "report/compact_report.h"
 
-#include "platform/console.h"
+#include "text/console.h"
 #include "report/console_report.h"
 #include "search/file_search.h"
 

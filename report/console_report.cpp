@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "catalogue/catalogue.h"
-#include "platform/console.h"
-#include "platform/timer.h"
+#include "text/console.h"
+#include "platform/process.h"
 #include "search/file_search.h"
 
 std::string format_elapsed(int64_t elapsed, int64_t perf_frequency) {

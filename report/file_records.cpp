@@ -6,8 +6,7 @@
 #include "text/encode.h"
 #include "search/file_search.h"
 #include "platform/console.h"
-#include "platform/text.h"
-#include "platform/timer.h"
+#include "platform/process.h"
 
 namespace {
 

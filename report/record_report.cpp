@@ -7,9 +7,7 @@
 #include "match/mention_search.h"
 #include "text/encode.h"
 #include "platform/console.h"
-#include "platform/directory.h"
-#include "platform/file_size.h"
-#include "platform/text.h"
+#include "platform/fs.h"
 #include "search/references.h"
 
 namespace {

@@ -27,7 +27,6 @@ bool compact_is_excluded(std::string_view name) {
 
 EntryAction compact_entry_action(const DirEntry& entry) {
   if (entry.is_directory)
-    return entry.name == "." || entry.name == ".." ? EntryAction::kSkip
-                                                     : EntryAction::kDescend;
+    return EntryAction::kDescend;
   return compact_is_excluded(entry.name) ? EntryAction::kSkip : EntryAction::kRead;
 }

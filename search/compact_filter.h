@@ -10,7 +10,6 @@
 // substring tests, anywhere in the name.
 bool compact_is_excluded(std::string_view name);
 
-// What the search walk does with `entry`: "." and ".." are skipped, every
-// other directory is descended into whatever its name, and a file is read
-// unless its name is excluded.
+// What the search walk does with `entry`: every directory is descended into
+// whatever its name, and a file is read unless its name is excluded.
 EntryAction compact_entry_action(const DirEntry& entry);

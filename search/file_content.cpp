@@ -4,9 +4,8 @@
 #include <limits>
 #include <new>
 
-#include "platform/diagnostics.h"
-#include "platform/directory.h"
-#include "platform/file.h"
+#include "text/console.h"
+#include "platform/fs.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "search/file_content.h"
 #include "search/search_progress.h"
-#include "platform/diagnostics.h"
-#include "platform/file.h"
-#include "platform/timer.h"
+#include "text/console.h"
+#include "platform/fs.h"
+#include "platform/process.h"
 
 namespace {
 

@@ -41,8 +41,6 @@ bool is_excluded(std::string_view name) {
 EntryAction is_searchable(const DirEntry& entry) {
   if (is_program_file(entry.name))
     return EntryAction::kSkip;
-  if (entry.name == "." || entry.name == "..")
-    return EntryAction::kSkip;
   if (entry.is_directory)
     return EntryAction::kDescend;
   return is_excluded(entry.name) ? EntryAction::kSkip : EntryAction::kRead;

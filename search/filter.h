@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "platform/directory.h"
+#include "platform/fs.h"
 #include "search/walk.h"
 
 // What the searches do with `entry`, judged by its bare name alone with
 // case-sensitive substring tests, in this order: a name holding ".dll" or
-// ".exe" but not "qz" is skipped, directory or not; "." and ".." are
-// skipped; other directories are descended into; a file whose name holds any
-// of the 46 excluded substrings (".dds", ".h", "textures.ltx", "~" ...) is
-// skipped; every other file is read.
+// ".exe" but not "qz" is skipped, directory or not; other directories are
+// descended into; a file whose name holds any of the 46 excluded substrings
+// (".dds", ".h", "textures.ltx", "~" ...) is skipped; every other file is
+// read. ("." and ".." never reach it: the listing gives neither.)
 EntryAction is_searchable(const DirEntry& entry);

@@ -1,8 +1,7 @@
 // The game-root separator rule, the texture root, and what is wrong with a game root.
 #include "search/game_root.h"
 
-#include "platform/directory.h"
-#include "platform/path_status.h"
+#include "platform/fs.h"
 #include "text/ascii.h"
 
 bool is_separator(char c) { return c == '/' || c == '\\'; }

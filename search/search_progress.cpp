@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/progress.h"
-#include "platform/timer.h"
+#include "platform/console.h"
+#include "platform/process.h"
 
 namespace {
 

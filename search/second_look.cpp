@@ -39,7 +39,7 @@ bool holds_no_text(std::string_view name) {
 
 EntryAction second_look_action(const DirEntry& entry) {
   EntryAction search_action = is_searchable(entry);
-  if (entry.is_directory || entry.name == "." || entry.name == "..")
+  if (entry.is_directory)
     return search_action;
   if (search_action == EntryAction::kRead || holds_no_text(entry.name))
     return EntryAction::kSkip;

@@ -11,7 +11,7 @@
 #include <set>
 #include <thread>
 
-#include "platform/diagnostics.h"
+#include "text/console.h"
 
 namespace {
 
@@ -171,8 +171,7 @@ class ListingAhead {
   }
 
   // Makes known the subdirectories of the directory at `position`, which
-  // `ahead` lists. "." and "..", and names a built path cannot carry, are
-  // never entered.
+  // `ahead` lists. Names a built path cannot carry are never entered.
   void add_subdirectories(const WalkPosition& position, const std::string& open_directory,
                           const ReadAhead& ahead, const std::vector<DirectoryId>& ancestors) {
     if (!ahead.ok)
@@ -184,8 +183,7 @@ class ListingAhead {
     child.push_back(0);
     for (size_t i = 0; i < ahead.entries.size(); ++i) {
       const DirEntry& entry = ahead.entries[i];
-      if (!entry.is_directory || entry.name == "." || entry.name == ".." ||
-          unreachable_name_reason(entry.name))
+      if (!entry.is_directory || unreachable_name_reason(entry.name))
         continue;
       child.back() = static_cast<uint32_t>(i);
       pending_.emplace(child, Pending{open_directory + entry.native_name + "\\", below});

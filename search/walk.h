@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/directory.h"
+#include "platform/fs.h"
 
 // What a walk does with one directory entry.
 enum class EntryAction { kSkip, kDescend, kRead };

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "platform/file.h"
+#include "platform/fs.h"
 #include "support/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "hostile/posix_tree.h"
 #include "hostile/snapshot.h"
 #include "hostile/trace_posix.h"
-#include "platform/directory.h"
+#include "platform/fs.h"
 #include "support/process.h"
 
 namespace {

@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "text/encode.h"
 #include "text/utf8.h"
 #include "hostile/hostile_support.h"
-#include "platform/directory.h"
-#include "platform/wide_win32.h"
+#include "platform/fs.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -208,6 +209,24 @@ TEST(WindowsTree, GameRootOutsideTheAnsiCodePage) {
                   utf8_from_wide(row.file) + ".ltx,act\\act_head,10,,,,,,\n"
               "totals,,,,2,29,2,2,#,\n");
   }
+}
+
+TEST(WindowsListing, NeitherDotNorDotDot) {
+  TempTree tree;
+  tree.write("file", "");
+  tree.make_directory("dir");
+  DirectoryListing listing(tree.root() + "*.*");
+  ASSERT_TRUE(listing.ok());
+  std::vector<std::string> listed;
+  DirEntry entry;
+  while (listing.next(&entry))
+    listed.push_back(entry.native_name + (entry.is_directory ? "/" : ""));
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"dir/", "file"}));
+  std::vector<std::string> names;
+  ASSERT_TRUE(list_entry_names(tree.root(), &names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"dir", "file"}));
 }
 
 TEST(WideNames, UnpairedSurrogatesSurviveTheRoundTrip) {

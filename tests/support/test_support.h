@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/console.h"
+#include "text/console.h"
 
 // The banner both programs print first.
 inline constexpr char kBanner[] = "Texsifter for Microsoft Windows(tm), built on 17may2014\n\n";

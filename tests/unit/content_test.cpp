@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/file.h"
+#include "platform/fs.h"
 #include "match/matcher.h"
 #include "support/test_support.h"
 

@@ -13,8 +13,6 @@
 namespace {
 
 EntryAction read_everything(const DirEntry& entry) {
-  if (entry.name == "." || entry.name == "..")
-    return EntryAction::kSkip;
   return entry.is_directory ? EntryAction::kDescend : EntryAction::kRead;
 }
 

@@ -32,8 +32,6 @@ TEST(IsSearchable, EdgeCases) {
       {"AUDIO.DLL", kFile, kRead, kRead},
       {"QZ_main.exe", kFile, kSkip, kRead},
       {"engine_qz.dll.bak", kFile, kSkip, kSkip},  // through the rule, then excluded
-      {".", kDirectory, kSkip, kSkip},
-      {"..", kDirectory, kSkip, kSkip},
       {"config", kDirectory, kDescend, kDescend},
       {"sounds.ogg", kDirectory, kDescend, kDescend},  // the tables are for files only
       {"level.ltx", kFile, kRead, kRead},
@@ -110,8 +108,6 @@ TEST(SecondLookAction, FilesTheSearchPassesOver) {
       {"act_head.thm.bak", kFile, kRead},  // the last extension counts
       {"config", kDirectory, kDescend},
       {"old.exe", kDirectory, kSkip},  // the search does not walk it
-      {".", kDirectory, kSkip},
-      {"..", kDirectory, kSkip},
   };
   for (const Row& row : rows)
     EXPECT_EQ(second_look_action(DirEntry{row.name, row.is_directory}), row.action) << row.name;

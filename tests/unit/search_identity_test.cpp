@@ -6,7 +6,7 @@
 
 #include "app/texsift.h"
 #include "catalogue/catalogue.h"
-#include "platform/file.h"
+#include "platform/fs.h"
 #include "search/walk.h"
 #include "search/file_content.h"
 #include "search/filter.h"

@@ -3,7 +3,7 @@
 
 #include "app/texsift.h"
 #include "search/search_progress.h"
-#include "platform/console.h"
+#include "text/console.h"
 #include "support/test_support.h"
 
 namespace {

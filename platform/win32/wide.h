@@ -1,4 +1,4 @@
-// Conversions between the wide names of the Win32 W functions and the programs' narrow strings.
+// Conversions between the wide names of the Win32 W functions and the programs' narrow strings, for platform/win32/ and its tests.
 #pragma once
 
 #include <string>

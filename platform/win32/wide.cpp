@@ -1,7 +1,9 @@
 // Wide-character conversions: UTF-8 by hand, so that unpaired surrogates survive; ANSI through the Win32 functions.
-#include "platform/wide_win32.h"
+#include "platform/win32/wide.h"
 
 #include <windows.h>
+
+#include "text/utf8.h"
 
 namespace {
 
@@ -38,42 +40,6 @@ void append_wide(char32_t code, std::wstring* wide) {
   }
 }
 
-// The length of the sequence that `lead` begins; 0 when it begins none.
-size_t sequence_length(unsigned char lead) {
-  if (lead < 0x80)
-    return 1;
-  if (lead < 0xc2)
-    return 0;
-  if (lead < 0xe0)
-    return 2;
-  if (lead < 0xf0)
-    return 3;
-  return lead < 0xf5 ? 4 : 0;
-}
-
-// Decodes the sequence at `text[at]` into `*code` and returns its length.
-// Surrogates decode like any other value; an overlong, cut or stray sequence
-// gives U+FFFD for its first byte.
-size_t decode_one(const std::string& text, size_t at, char32_t* code) {
-  auto lead = static_cast<unsigned char>(text[at]);
-  size_t length = sequence_length(lead);
-  char32_t value = length == 1 ? lead : lead & (0x7fu >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if (at + i >= text.size() || (static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
-      length = 0;
-      break;
-    }
-    value = value << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3fu);
-  }
-  static const char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (length == 0 || value < kLeast[length] || value >= 0x110000) {
-    *code = 0xfffd;
-    return 1;
-  }
-  *code = value;
-  return length;
-}
-
 // `text` in `code_page`; `used_default`, when given, is set when a character
 // had no counterpart there.
 std::string to_narrow(UINT code_page, DWORD flags, const std::wstring& text, BOOL* used_default) {
@@ -93,7 +59,8 @@ std::wstring wide_from_utf8(const std::string& text) {
   std::wstring wide;
   for (size_t at = 0; at < text.size();) {
     char32_t code = 0;
-    at += decode_one(text, at, &code);
+    size_t length = decode_utf8(text, at, &code, Surrogates::kDecoded);
+    at += length ? length : 1;  // U+FFFD for a byte that begins no sequence
     append_wide(code, &wide);
   }
   return wide;

@@ -1,9 +1,28 @@
-// Formatted printing onto any Console, and the ANSI sequences of a terminal console.
-#include "platform/console.h"
+// Formatted printing onto any Console, the ANSI sequences of a terminal console, and messages on standard error.
+#include "text/console.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+namespace {
+
+const char* program_name = "Texsift";
+std::atomic<void (*)()> clear_first = nullptr;
+
+__attribute__((format(TEXSIFT_PRINTF_FORMAT, 2, 0)))
+void vmessage(const char* kind, const char* format, va_list args) {
+  if (void (*clear)() = clear_first.load())
+    clear();
+  fprintf(stderr, "%s: %s: ", program_name, kind);
+  vfprintf(stderr, format, args);
+  fputc('\n', stderr);
+  fflush(stderr);
+}
+
+}  // namespace
 
 void print(Console& console, const char* format, ...) {
   char small[512];
@@ -64,4 +83,31 @@ void AnsiConsole::reset_colour() {
     out_.write("\x1b[0m");
   }
   out_.flush();
+}
+
+void set_program_name(const char* name) { program_name = name; }
+
+void clear_before_messages(void (*clear)()) { clear_first = clear; }
+
+void warning(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  vmessage("warning", format, args);
+  va_end(args);
+}
+
+void error(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  vmessage("error", format, args);
+  va_end(args);
+}
+
+void fatal(const char* format, ...) {
+  fflush(stdout);
+  va_list args;
+  va_start(args, format);
+  vmessage("error", format, args);
+  va_end(args);
+  exit(1);
 }

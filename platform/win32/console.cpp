@@ -1,14 +1,14 @@
-// Standard output as a Win32 console: colours through the console API, given back at exit.
+// Standard output and standard error on a Win32 console: colours through the console API, given back at exit; the progress line blanked over; ANSI, OEM and UTF-8 conversions.
 #include "platform/console.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/diagnostics.h"
-#include "platform/progress.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -91,6 +91,30 @@ BOOL WINAPI restore_on_break(DWORD) {
   return FALSE;
 }
 
+// The length of the progress line drawn; 0 when none is.
+size_t drawn_length = 0;
+
+bool is_console(DWORD std_handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(std_handle), &mode) != 0;
+}
+
+void write_to_stderr(const std::string& text) {
+  fwrite(text.data(), 1, text.size(), stderr);
+  fflush(stderr);
+}
+
+// `text` in UTF-16; false when it holds a byte the ANSI code page does not map.
+bool ansi_to_wide(const std::string& text, std::wstring* wide) {
+  const int size = static_cast<int>(text.size());
+  int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (length <= 0)
+    return false;
+  wide->resize(static_cast<size_t>(length));
+  return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide->data(),
+                             length) == length;
+}
+
 }  // namespace
 
 Console& standard_console() {
@@ -104,4 +128,48 @@ Console& standard_console() {
     return &made;
   }();
   return *console;
+}
+
+// Out of the C runtime's text mode.
+void set_binary_output() {
+  fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+}
+
+bool progress_line_wanted(bool report_silent) {
+  return is_console(STD_ERROR_HANDLE) && (report_silent || !is_console(STD_OUTPUT_HANDLE));
+}
+
+// A carriage return, and blanks over what the line drawn before left.
+void draw_progress_line(std::string_view text) {
+  clear_before_messages(erase_progress_line);
+  std::string line = "\r" + std::string(text);
+  if (text.size() < drawn_length)
+    line.append(drawn_length - text.size(), ' ');
+  write_to_stderr(line);
+  drawn_length = text.size();
+}
+
+void erase_progress_line() {
+  if (drawn_length == 0)
+    return;
+  write_to_stderr("\r" + std::string(drawn_length, ' ') + "\r");
+  drawn_length = 0;
+}
+
+std::string to_oem(const std::string& text) {
+  // The conversion maps one byte to one byte, so a buffer of the same size holds it.
+  std::string oem(text.size() + 1, '\0');
+  CharToOemA(text.c_str(), oem.data());
+  oem.resize(text.size());
+  return oem;
+}
+
+// Through UTF-16: the wide text of a mapped ANSI string holds no unpaired
+// surrogate, so utf8_from_wide writes plain UTF-8.
+std::string ansi_to_utf8(const std::string& text) {
+  std::wstring wide;
+  if (text.empty() || !ansi_to_wide(text, &wide))
+    return text;
+  return utf8_from_wide(wide);
 }

@@ -1,12 +1,12 @@
-// The arguments from the wide command line, split by CommandLineToArgvW.
-#include "platform/arguments.h"
+// The process on Windows: arguments from the wide command line, HIGH_PRIORITY_CLASS, QueryPerformanceCounter.
+#include "platform/process.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <memory>
 
-#include "platform/wide_win32.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -26,4 +26,18 @@ std::vector<std::string> program_arguments(int argc, char** argv) {
   for (int i = 0; i < count; ++i)
     args.push_back(utf8_from_wide(wide.get()[i]));
   return args;
+}
+
+void raise_priority() { SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS); }
+
+int64_t perf_counter_frequency() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart;
+}
+
+int64_t perf_counter() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
 }

@@ -1,4 +1,4 @@
-// Standard output as a console: ANSI sequences on a terminal, plain text elsewhere; the terminal put back.
+// Standard output and standard error on POSIX: ANSI sequences on a terminal, plain text elsewhere, the terminal put back; the progress line straight to the descriptor; no code page to convert between.
 #include "platform/console.h"
 
 #include <signal.h>
@@ -7,9 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/diagnostics.h"
-#include "platform/progress.h"
-
 namespace {
 
 const char kReset[] = "\x1b[0m";
@@ -17,6 +14,9 @@ const char kReset[] = "\x1b[0m";
 // Set once a colour has gone out, for the signal handler and the write
 // failure, which may not go through the console itself.
 volatile sig_atomic_t colour_sent = 0;
+
+// Set while a progress line is drawn; read by the signal handler that erases it.
+volatile sig_atomic_t line_drawn = 0;
 
 // Standard output through the C library. Colours are the ANSI layer's work.
 class StandardOutput : public Console {
@@ -118,6 +118,17 @@ void restore_terminals() {
     restore_on(signal_number);
 }
 
+// Writes all of `text` to standard error, giving up on an error: the
+// progress line is an aid, and a message that fails to show it is not worth one.
+void write_to_stderr(std::string_view text) {
+  while (!text.empty()) {
+    ssize_t written = ::write(STDERR_FILENO, text.data(), text.size());
+    if (written <= 0)
+      return;
+    text.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
 }  // namespace
 
 Console& standard_console() {
@@ -131,3 +142,30 @@ Console& standard_console() {
   }();
   return *console;
 }
+
+void set_binary_output() {}
+
+bool progress_line_wanted(bool report_silent) {
+  const char* term = getenv("TERM");
+  if (!isatty(STDERR_FILENO) || (term && std::string_view(term) == "dumb"))
+    return false;
+  return report_silent || !isatty(STDOUT_FILENO);
+}
+
+// A carriage return and "\x1b[K" put the text over the line drawn before.
+void draw_progress_line(std::string_view text) {
+  clear_before_messages(erase_progress_line);
+  write_to_stderr("\r" + std::string(text) + "\x1b[K");
+  line_drawn = 1;
+}
+
+void erase_progress_line() {
+  if (!line_drawn)
+    return;
+  line_drawn = 0;
+  write_to_stderr("\r\x1b[K");
+}
+
+std::string to_oem(const std::string& text) { return text; }
+
+std::string ansi_to_utf8(const std::string& text) { return text; }

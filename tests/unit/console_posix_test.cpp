@@ -1,5 +1,5 @@
 // Tests of when the progress line is drawn, with standard output and standard error on a pseudo-terminal or a file.
-#include "platform/progress.h"
+#include "platform/console.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
