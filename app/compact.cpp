@@ -1,5 +1,5 @@
 // The run of Texsift-compact: the prologue, then the one search over files, and its sinks.
-#include "app/compact.h"
+#include "app/programs.h"
 
 #include "app/run.h"
 #include "match/compact_scanner.h"

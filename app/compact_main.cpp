@@ -1,5 +1,5 @@
 // Entry point of Texsift-compact.
-#include "app/compact.h"
+#include "app/programs.h"
 #include "app/run.h"
 
 int main(int argc, char** argv) {

@@ -1,5 +1,5 @@
 // The run of Texsift: the prologue, then the search the algorithm flag selects, and its sinks.
-#include "app/texsift.h"
+#include "app/programs.h"
 
 #include <climits>
 

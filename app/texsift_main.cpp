@@ -1,5 +1,5 @@
 // Entry point of Texsift.
 #include "app/run.h"
-#include "app/texsift.h"
+#include "app/programs.h"
 
 int main(int argc, char** argv) { return program_main(argc, argv, "Texsift", run_texsift); }

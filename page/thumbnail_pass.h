@@ -12,8 +12,8 @@ struct PageDir;
 // The name of texture `index`'s thumbnail in a page folder: "thumbs/<index>.png".
 std::string thumbnail_name(size_t index);
 
-// Reads each texture of `catalogue` (opened by its open_path) on `threads`
-// threads, each taking the next texture in turn, and fills the preview of the
+// Reads each texture of `catalogue` (opened by its open_path) with the file
+// pool on `threads` threads, and fills the preview of the
 // page texture of the same index in `textures`, and its size when that is 0.
 // A decoded thumbnail is written to `page_dir` as thumbnail_name(index) on
 // the thread that made it, and only its description is kept; a PNG that could

@@ -13,12 +13,70 @@
 #include <thread>
 
 #include "search/file_content.h"
-#include "search/search_progress.h"
 #include "text/console.h"
+#include "platform/console.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 
 namespace {
+
+constexpr double kBytesPerMb = 1024.0 * 1024.0;
+
+// `value` in decimal with a comma between each group of three digits.
+std::string with_thousands(uint64_t value) {
+  std::string digits = std::to_string(value);
+  for (size_t at = digits.size(); at > 3; at -= 3)
+    digits.insert(at - 3, ",");
+  return digits;
+}
+
+// `value`, not negative, with one decimal and thousands separated.
+std::string with_one_decimal(double value) {
+  auto tenths = static_cast<uint64_t>(value * 10.0 + 0.5);
+  return with_thousands(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+// Counts the files a search hands on and, when progress_line_wanted() says
+// so, draws the progress line at most ten times a second; the first time a
+// tenth of a second after the start, so a quick search draws nothing. Erases
+// the line when it goes.
+class SearchProgress {
+ public:
+  // `report_silent`: nothing is written to standard output while it lives.
+  explicit SearchProgress(bool report_silent)
+      : wanted_(progress_line_wanted(report_silent)),
+        frequency_(perf_counter_frequency()),
+        start_(perf_counter()),
+        next_draw_(start_ + frequency_ / 10) {}
+  ~SearchProgress() {
+    if (wanted_)
+      erase_progress_line();
+  }
+  SearchProgress(const SearchProgress&) = delete;
+  SearchProgress& operator=(const SearchProgress&) = delete;
+
+  // Counts a file of which `bytes` bytes were searched, and redraws when due.
+  void add_file(uint64_t bytes) {
+    ++files_;
+    bytes_ += bytes;
+    if (!wanted_)
+      return;
+    int64_t now = perf_counter();
+    if (now < next_draw_)
+      return;
+    next_draw_ = now + frequency_ / 10;
+    double seconds = static_cast<double>(now - start_) / static_cast<double>(frequency_);
+    draw_progress_line(progress_text(files_, bytes_, seconds));
+  }
+
+ private:
+  bool wanted_;
+  uint64_t files_ = 0;
+  uint64_t bytes_ = 0;
+  int64_t frequency_;
+  int64_t start_;
+  int64_t next_draw_;  // the performance counter's value from which the line is due
+};
 
 // Listing a directory is mostly the system's work: a few threads keep ahead
 // of the walk, and more would only add threads.
@@ -60,15 +118,7 @@ class FilePool {
       workers_.emplace_back([this] { run_worker(); });
   }
 
-  ~FilePool() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stopping_ = true;
-    }
-    work_ready_.notify_all();
-    for (std::thread& worker : workers_)
-      worker.join();
-  }
+  ~FilePool() { stop_threads(mutex_, &stopping_, work_ready_, &workers_); }
 
   void add(const std::string& path, const std::string& open_path, const std::string& name) {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -79,6 +129,7 @@ class FilePool {
     slot->file.path = path;
     slot->file.open_path = open_path;
     slot->file.name = name;
+    slot->file.order = added_++;
     slot->done = false;
     in_flight_.push_back(slot);
     if (workers_.empty()) {
@@ -152,6 +203,7 @@ class FilePool {
   std::condition_variable done_;        // a worker finished a file
   std::deque<Slot*> in_flight_;         // in the order added
   size_t next_ = 0;                     // the first file in flight no worker has taken
+  size_t added_ = 0;                    // the files given so far
   bool stopping_ = false;
   std::vector<Slot*> free_;
   std::vector<std::thread> workers_;
@@ -194,6 +246,13 @@ std::optional<unsigned> threads_asked() {
 unsigned hardware_threads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 }  // namespace
+
+std::string progress_text(uint64_t files, uint64_t bytes, double seconds) {
+  double megabytes = static_cast<double>(bytes) / kBytesPerMb;
+  double rate = seconds > 0 ? megabytes / seconds : 0.0;
+  return "searched " + with_thousands(files) + (files == 1 ? " file, " : " files, ") +
+         with_one_decimal(megabytes) + " MB, " + with_one_decimal(rate) + " MB/s";
+}
 
 size_t pool_slots(unsigned threads) {
   return threads <= 1 ? 1 : threads * kFilesInFlightPerThread;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,6 +63,12 @@ void read_files_in_order(const std::vector<PoolFile>& files, unsigned threads,
 // used when the system gives fewer.
 void run_on_threads(size_t count, unsigned threads, size_t turn,
                     const std::function<void(size_t i)>& work);
+
+// The progress line's text for `files` files holding `bytes` bytes searched
+// in `seconds`: "searched 1,234 files, 56.7 MB, 123.4 MB/s" ("1 file" for
+// one), a MB being 1,048,576 bytes, with one decimal, and thousands
+// separated by commas. The rate is 0.0 before any time has passed.
+std::string progress_text(uint64_t files, uint64_t bytes, double seconds);
 
 // The number of threads to search with: TEXSIFT_THREADS when it holds a whole
 // number from 1 to 1024, otherwise (with a warning when it is set) the

@@ -14,5 +14,6 @@ struct PoolFile {
   uint64_t size = 0;      // the bytes read; the size that could not be held when unheld
   bool unheld = false;    // true when its content could not be held in memory
   int64_t elapsed = 0;    // performance-counter counts the work on its bytes took
+  size_t order = 0;       // its place among the files the pool was given, from 0
   size_t slot = 0;        // which of the pool's slots it holds, below pool_slots()
 };

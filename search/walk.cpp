@@ -109,15 +109,7 @@ class ListingAhead {
       helpers_.emplace_back([this] { work(); });
   }
 
-  ~ListingAhead() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stopping_ = true;
-    }
-    work_ready_.notify_all();
-    for (std::thread& helper : helpers_)
-      helper.join();
-  }
+  ~ListingAhead() { stop_threads(mutex_, &stopping_, work_ready_, &helpers_); }
 
   ListingAhead(const ListingAhead&) = delete;
   ListingAhead& operator=(const ListingAhead&) = delete;
@@ -355,4 +347,15 @@ void walk_tree(const std::string& directory, WalkVisitor& visitor, unsigned help
   ListingAhead ahead(helpers);
   Walk walk{visitor, &ahead, {}};
   run_walk(directory, walk);
+}
+
+void stop_threads(std::mutex& mutex, bool* stopping, std::condition_variable& wake,
+                  std::vector<std::thread>* threads) {
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    *stopping = true;
+  }
+  wake.notify_all();
+  for (std::thread& thread : *threads)
+    thread.join();
 }

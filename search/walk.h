@@ -1,7 +1,10 @@
 // Depth-first walk of a directory tree, with path limits and link cycles handled.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/fs.h"
@@ -54,3 +57,8 @@ void walk_tree(const std::string& directory, WalkVisitor& visitor);
 // With no helpers it is walk_tree above: each directory is listed as the
 // walk enters it.
 void walk_tree(const std::string& directory, WalkVisitor& visitor, unsigned helpers);
+
+// Sets `*stopping` under `mutex`, wakes the threads waiting on `wake` to see
+// it, and joins each of `threads`: the end of a pool of helper threads.
+void stop_threads(std::mutex& mutex, bool* stopping, std::condition_variable& wake,
+                  std::vector<std::thread>* threads);

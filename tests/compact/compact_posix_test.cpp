@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/compact.h"
+#include "app/programs.h"
 #include "support/test_support.h"
 
 namespace {

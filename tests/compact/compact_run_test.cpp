@@ -1,5 +1,5 @@
 // Tests of the run sequence of Texsift-compact, in-process: texts, colours and exit status.
-#include "app/compact.h"
+#include "app/programs.h"
 
 #include <gtest/gtest.h>
 

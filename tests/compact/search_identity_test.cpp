@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "app/compact.h"
+#include "app/programs.h"
 #include "search/compact_filter.h"
 #include "match/compact_scanner.h"
 #include "text/console.h"

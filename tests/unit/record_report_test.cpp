@@ -4,9 +4,8 @@
 #include <regex>
 #include <sstream>
 
-#include "app/texsift.h"
+#include "app/programs.h"
 #include "text/encode.h"
-#include "app/compact.h"
 #include "match/mention_search.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"

@@ -1,7 +1,7 @@
 // Tests of the colours both searches set, through the recording console.
 #include <gtest/gtest.h>
 
-#include "app/texsift.h"
+#include "app/programs.h"
 #include "support/test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <memory>
 
-#include "app/texsift.h"
+#include "app/programs.h"
 #include "catalogue/catalogue.h"
 #include "platform/fs.h"
 #include "search/walk.h"

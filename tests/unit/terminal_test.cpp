@@ -1,8 +1,8 @@
 // Tests of what a terminal is sent (ANSI sequences, their reset) and of the progress line's text.
 #include <gtest/gtest.h>
 
-#include "app/texsift.h"
-#include "search/search_progress.h"
+#include "app/programs.h"
+#include "search/file_pool.h"
 #include "text/console.h"
 #include "support/test_support.h"
 

@@ -1,5 +1,5 @@
 // Tests of the run sequence of Texsift: arguments, banner, usage and selection.
-#include "app/texsift.h"
+#include "app/programs.h"
 
 #include <gtest/gtest.h>
 
