@@ -4,7 +4,7 @@
 #include "app/run.h"
 #include "match/compact_scanner.h"
 #include "report/compact_report.h"
-#include "search/compact_filter.h"
+#include "search/filter.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/console.h"
 #include "text/console.h"
 #include "platform/fs.h"
-#include "report/file_report.h"
+#include "report/file_records.h"
 
 namespace {
 

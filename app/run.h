@@ -15,8 +15,6 @@
 #include "report/file_records.h"
 #include "search/file_search.h"
 
-class FileReport;
-
 // What sets one program's run apart from the other's.
 struct Program {
   const char* name;          // "Texsift": in --version and the page
@@ -29,8 +27,6 @@ struct Program {
 // One run, once its game root is known.
 struct Run {
   explicit Run(Console& standard) : console(standard) {}
-  Run(const Run&) = delete;
-  Run& operator=(const Run&) = delete;
 
   // The console the console report goes to: none while records are written.
   Console& report_console() { return records() ? quiet : console; }

@@ -5,7 +5,6 @@
 #include <map>
 
 #include "page/page_assets.h"
-#include "page/sha256.h"
 #include "text/encode.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "report/file_report.h"
+#include "report/file_records.h"
 #include "search/game_root.h"
 
 class Console;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/file_report.h"
+#include "report/file_records.h"
 #include "search/game_root.h"
 #include "search/references.h"
 

@@ -1,11 +1,10 @@
-// The per-file machine-readable report, which Texsift's per-file search and Texsift-compact both write.
+// The reports written file by file, and the per-file records that Texsift's per-file search and Texsift-compact both write.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "report/file_report.h"
 #include "search/game_root.h"
 
 class Console;
@@ -34,6 +33,19 @@ struct RecordReport {
 
 // The seconds since the run began, "%.6f".
 std::string elapsed_seconds(const RecordReport& report);
+
+struct FileResult;
+
+// The console lines of one program's search over files, or the per-file
+// records: told of the search's start, of each file that opened in walk
+// order, and of its end.
+class FileReport {
+ public:
+  virtual ~FileReport() = default;
+  virtual void begin() {}
+  virtual void on_file(const FileResult& result) = 0;
+  virtual void end() {}
+};
 
 // Writes the per-file report: a record for every file searched, in the order
 // the files come, and the totals. In JSON Lines a "file" record holds the

@@ -1,5 +1,5 @@
 // The compact build's exclusion table and its entry decision.
-#include "search/compact_filter.h"
+#include "search/filter.h"
 
 #include <iterator>
 

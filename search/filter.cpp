@@ -1,6 +1,7 @@
-// The searchable-file filter: the program-file rule and the exclusion list.
+// Texsift's filters: the searchable-file filter (the program-file rule and the exclusion list) and the second look's.
 #include "search/filter.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string_view>
 
@@ -36,6 +37,30 @@ bool is_excluded(std::string_view name) {
   return false;
 }
 
+// Files that hold no name as text, or that describe the textures themselves.
+// Compiled level geometry (vertices, collision, AI nodes, occlusion) is most
+// of a level's bytes and holds no names.
+constexpr std::string_view kNoTextExtensions[] = {
+    ".dds", ".tga", ".png", ".jpg", ".jpeg", ".bmp",           // images
+    ".ogg", ".wav", ".mp3",                                    // sounds
+    ".ogm", ".avi", ".bik", ".mp4",                            // videos
+    ".zip", ".rar", ".7z",  ".db",  ".xdb",  ".gz",            // archives
+    ".thm",                                                    // texture descriptions
+    ".geom", ".cform", ".ai", ".hom", ".graph", ".som",        // compiled level geometry
+};
+
+bool holds_no_text(std::string_view name) {
+  std::string lower = lower_ascii(name);
+  if (lower == "textures.ltx")
+    return true;
+  size_t dot = lower.rfind('.');
+  if (dot == std::string::npos)
+    return false;
+  std::string_view extension = std::string_view(lower).substr(dot);
+  return std::find(std::begin(kNoTextExtensions), std::end(kNoTextExtensions), extension) !=
+         std::end(kNoTextExtensions);
+}
+
 }  // namespace
 
 EntryAction is_searchable(const DirEntry& entry) {
@@ -44,4 +69,13 @@ EntryAction is_searchable(const DirEntry& entry) {
   if (entry.is_directory)
     return EntryAction::kDescend;
   return is_excluded(entry.name) ? EntryAction::kSkip : EntryAction::kRead;
+}
+
+EntryAction second_look_action(const DirEntry& entry) {
+  EntryAction search_action = is_searchable(entry);
+  if (entry.is_directory)
+    return search_action;
+  if (search_action == EntryAction::kRead || holds_no_text(entry.name))
+    return EntryAction::kSkip;
+  return EntryAction::kRead;
 }

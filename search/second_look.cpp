@@ -1,50 +1,9 @@
 // The second look: one more search of many names at once, case folded, over the files the search passes over.
 #include "search/second_look.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "match/mention_search.h"
 #include "search/file_search.h"
 #include "search/filter.h"
-#include "text/ascii.h"
-
-namespace {
-
-// Files that hold no name as text, or that describe the textures themselves.
-// Compiled level geometry (vertices, collision, AI nodes, occlusion) is most
-// of a level's bytes and holds no names.
-constexpr std::string_view kNoTextExtensions[] = {
-    ".dds", ".tga", ".png", ".jpg", ".jpeg", ".bmp",           // images
-    ".ogg", ".wav", ".mp3",                                    // sounds
-    ".ogm", ".avi", ".bik", ".mp4",                            // videos
-    ".zip", ".rar", ".7z",  ".db",  ".xdb",  ".gz",            // archives
-    ".thm",                                                    // texture descriptions
-    ".geom", ".cform", ".ai", ".hom", ".graph", ".som",        // compiled level geometry
-};
-
-bool holds_no_text(std::string_view name) {
-  std::string lower = lower_ascii(name);
-  if (lower == "textures.ltx")
-    return true;
-  size_t dot = lower.rfind('.');
-  if (dot == std::string::npos)
-    return false;
-  std::string_view extension = std::string_view(lower).substr(dot);
-  return std::find(std::begin(kNoTextExtensions), std::end(kNoTextExtensions), extension) !=
-         std::end(kNoTextExtensions);
-}
-
-}  // namespace
-
-EntryAction second_look_action(const DirEntry& entry) {
-  EntryAction search_action = is_searchable(entry);
-  if (entry.is_directory)
-    return search_action;
-  if (search_action == EntryAction::kRead || holds_no_text(entry.name))
-    return EntryAction::kSkip;
-  return EntryAction::kRead;
-}
 
 Mentions find_mentions(const std::string& game_root, const std::vector<std::string_view>& names,
                        const std::vector<uint32_t>& looked_for, const GamePaths& paths) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "search/game_root.h"
-#include "search/walk.h"
 #include "match/found_names.h"
 
 // One mention of a name: where in a file it first is, and how it is written.
@@ -17,15 +16,6 @@ struct Mention {
   NameForm form;
 };
 
-// What the second look does with a directory entry: it walks the folders the
-// search walks, and reads the files the search passes over by name, save
-// those that hold no name as text or only describe the textures: images
-// (.dds, .tga, .png, .jpg, .jpeg, .bmp), sounds (.ogg, .wav, .mp3), videos
-// (.ogm, .avi, .bik, .mp4), archives (.zip, .rar, .7z, .db, .xdb, .gz),
-// compiled level geometry (.geom, .cform, .ai, .hom, .graph, .som), the
-// texture descriptions (.thm) and textures.ltx. Extensions and textures.ltx
-// are matched in any letter case.
-EntryAction second_look_action(const DirEntry& entry);
 
 // Every mention the second look finds, per name looked for.
 struct Mentions {

@@ -1,4 +1,4 @@
-// The strings of the reports and the page: base64, JSON strings and objects, CSV fields and rows.
+// The strings of the reports and the page: base64, JSON strings and objects, CSV fields and rows, SHA-256 digests.
 #pragma once
 
 #include <initializer_list>
@@ -31,3 +31,7 @@ std::string csv_field(std::string_view bytes);
 
 // One CSV row: `fields` (already CSV fields) joined by commas, ending in LF.
 std::string csv_row(std::initializer_list<std::string> fields);
+
+// The SHA-256 digest of `text`, base64-encoded as a Content-Security-Policy
+// source takes it.
+std::string sha256_base64(std::string_view text);

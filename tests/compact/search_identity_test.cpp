@@ -9,7 +9,7 @@
 
 #include "catalogue/catalogue.h"
 #include "app/programs.h"
-#include "search/compact_filter.h"
+#include "search/filter.h"
 #include "match/compact_scanner.h"
 #include "text/console.h"
 #include "platform/fs.h"

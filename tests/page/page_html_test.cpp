@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "page/sha256.h"
 #include "text/encode.h"
 
 namespace {

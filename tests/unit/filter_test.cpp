@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "search/compact_filter.h"
 #include "search/second_look.h"
 
 namespace {
