@@ -27,6 +27,17 @@ enum class MentionSeparator {
   kMixed,            // anything else: some of each, or two slashes
 };
 
+// The words the reports give a mention's form by: "same", "lower", "upper",
+// "mixed"; "none", "backslash", "double_backslash", "slash", "mixed".
+constexpr const char* case_word(MentionCase letter_case) {
+  constexpr const char* kWords[] = {"same", "lower", "upper", "mixed"};
+  return kWords[static_cast<int>(letter_case)];
+}
+constexpr const char* separator_word(MentionSeparator separator) {
+  constexpr const char* kWords[] = {"none", "backslash", "double_backslash", "slash", "mixed"};
+  return kWords[static_cast<int>(separator)];
+}
+
 // How a name is written where it was found: as it is, for the rules that
 // find only the name's own bytes.
 struct NameForm {

@@ -72,27 +72,6 @@ MentionSeparator separator_of(Bytes written) {
 
 }  // namespace
 
-const char* case_word(MentionCase letter_case) {
-  switch (letter_case) {
-    case MentionCase::kSame: return "same";
-    case MentionCase::kLower: return "lower";
-    case MentionCase::kUpper: return "upper";
-    case MentionCase::kMixed: break;
-  }
-  return "mixed";
-}
-
-const char* separator_word(MentionSeparator separator) {
-  switch (separator) {
-    case MentionSeparator::kNone: return "none";
-    case MentionSeparator::kBackslash: return "backslash";
-    case MentionSeparator::kDoubleBackslash: return "double_backslash";
-    case MentionSeparator::kSlash: return "slash";
-    case MentionSeparator::kMixed: break;
-  }
-  return "mixed";
-}
-
 NameForm describe_mention(std::string_view name, Bytes found) {
   // The form searched tells one separator byte from two: the doubled form is longer.
   const size_t separator_bytes = found.size() > name.size() ? 2 : 1;

@@ -9,11 +9,6 @@
 #include "match/found_names.h"
 #include "match/name_search.h"
 
-// The words the reports give a mention's form by: "same", "lower", "upper",
-// "mixed"; "none", "backslash", "double_backslash", "slash", "mixed".
-const char* case_word(MentionCase letter_case);
-const char* separator_word(MentionSeparator separator);
-
 // The form of the mention of `name` whose bytes are `found`: `name` with
 // each backslash written as "\", "\\" or "/", in any letter case.
 NameForm describe_mention(std::string_view name, Bytes found);

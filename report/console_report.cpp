@@ -32,20 +32,6 @@ void print_found(const ConsoleReport& report, std::string_view what, uint64_t of
         static_cast<unsigned long long>(offset));
 }
 
-void print_found_in_turn(Console& console, size_t name_count, const std::vector<uint32_t>& found,
-                         const std::function<void(uint32_t name)>& print_line) {
-  if (name_count == 0)
-    return;
-  console.set_colour(kColourGrey);
-  for (size_t k = 0; k < found.size(); ++k) {
-    if (k > 0)
-      console.set_colour(kColourGrey);
-    print_line(found[k]);
-  }
-  if (!found.empty() && found.back() + 1 != name_count)
-    console.set_colour(kColourGrey);
-}
-
 void PerFileLines::on_file(const FileResult& result) {
   print(report_.console, "searching in '%s'\t\t\t\t\n", result.file.name.c_str());
   if (!result.file.searched)
