@@ -54,7 +54,8 @@ struct PseudoTerminal {
 
 TEST(ProgressLineWanted, StandardErrorMustBeATerminal) {
   PseudoTerminal terminal;
-  ASSERT_GE(terminal.secondary.get(), 0);
+  if (terminal.secondary.get() < 0)
+    GTEST_SKIP() << "no pseudo-terminal can be opened here (is /dev/pts mounted?)";
   TempTree tree;
   tree.write("out", "");
   Descriptor file(open((tree.root() + "out").c_str(), O_WRONLY));
