@@ -11,14 +11,10 @@ namespace {
 const char kWait[] = "\nPress Enter to close this window.\n";
 
 // A game folder "Zone Mod" with two textures, one of them referenced, and
-// the test's Documents folder, the browser's log and the decision forced
-// while it lives. Standard input is empty, so the wait ends at once.
+// the test's Documents folder and browser log.
 class ExplorerTree {
  public:
-  ExplorerTree()
-      : explorer_("TEXSIFT_EXPLORER", "1"),
-        documents_("TEXSIFT_DOCUMENTS", (tree.root() + "docs").c_str()),
-        browser_("TEXSIFT_BROWSER_LOG", (tree.root() + "browser.txt").c_str()) {
+  ExplorerTree() {
     tree.write("Zone Mod/gamedata/textures/act/act_head.dds", "x");
     tree.write("Zone Mod/gamedata/textures/sky.dds", "xy");
     tree.write("Zone Mod/gamedata/config/outfit.ltx", "icon = act\\act_head\r\n");
@@ -29,28 +25,26 @@ class ExplorerTree {
   }
   std::string browser_log() const { return read_whole_file(tree.root() + "browser.txt"); }
 
+  // Runs `program` on `args` with the decision forced, the Documents folder
+  // and the browser's log here. Standard input is empty: the wait ends at once.
+  ProgramResult run(const char* program, const std::vector<std::string>& args) const {
+    ScopedEnvironment explorer("TEXSIFT_EXPLORER", "1");
+    ScopedEnvironment documents("TEXSIFT_DOCUMENTS", (tree.root() + "docs").c_str());
+    ScopedEnvironment browser("TEXSIFT_BROWSER_LOG", (tree.root() + "browser.txt").c_str());
+    return run_built_program(program, args);
+  }
+
   TempTree tree;
-
- private:
-  ScopedEnvironment explorer_;
-  ScopedEnvironment documents_;
-  ScopedEnvironment browser_;
 };
-
-// The output of `program` run on `args` as from a console.
-ProgramResult console_run(const char* program, const std::vector<std::string>& args) {
-  ScopedEnvironment explorer("TEXSIFT_EXPLORER", nullptr);
-  return run_built_program(program, args);
-}
 
 TEST(ExplorerProgram, OneFolderWritesThePageOpensItAndWaits) {
   for (const char* program : {TEXSIFT_PROGRAM, COMPACT_PROGRAM}) {
     SCOPED_TRACE(program);
     const std::string name = program == std::string(TEXSIFT_PROGRAM) ? "Texsift" : "Texsift-compact";
     ExplorerTree tree;
-    const ProgramResult normal = console_run(program, {tree.game()});
+    const ProgramResult normal = run_built_program(program, {tree.game()});
     ASSERT_EQ(normal.status, 0) << normal.err;
-    const ProgramResult result = run_built_program(program, {tree.game()});
+    const ProgramResult result = tree.run(program, {tree.game()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
     const std::string index = tree.page(name.c_str()) + "index.html";
@@ -59,7 +53,7 @@ TEST(ExplorerProgram, OneFolderWritesThePageOpensItAndWaits) {
     EXPECT_NE(read_whole_file(index).find("act_head"), std::string::npos);
     EXPECT_EQ(tree.browser_log(), index + "\n");
     // A second run writes over the page it wrote.
-    EXPECT_EQ(run_built_program(program, {tree.game()}).status, 0);
+    EXPECT_EQ(tree.run(program, {tree.game()}).status, 0);
   }
 }
 
@@ -108,7 +102,7 @@ TEST(ExplorerProgram, EveryEndWaits) {
        },
        [](const ExplorerTree& t) {
          return "Texsift: error: --html folder '" + t.page("Texsift") +
-                "' holds 'notes.txt', which no page of Texsift wrote\n";
+                "' holds files that no page of Texsift wrote\n";
        }},
       {"two folders", COMPACT_PROGRAM,
        [](const ExplorerTree& t) { return std::vector<std::string>{t.game(), t.game()}; },
@@ -120,8 +114,8 @@ TEST(ExplorerProgram, EveryEndWaits) {
     ExplorerTree tree;
     row.setup(tree);
     const std::vector<std::string> args = row.args(tree);
-    const ProgramResult normal = console_run(row.program, args);
-    const ProgramResult result = run_built_program(row.program, args);
+    const ProgramResult normal = run_built_program(row.program, args);
+    const ProgramResult result = tree.run(row.program, args);
     EXPECT_EQ(result.status, row.status);
     EXPECT_EQ(result.err, row.err(tree));
     // The page folder is refused before the search, with the game root's checks.

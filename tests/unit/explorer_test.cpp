@@ -42,13 +42,6 @@ TEST(ExplorerRun, FromTheConsoleFactsAndTheArguments) {
   }
 }
 
-TEST(ExplorerRun, ConsoleFactsOfThisPlatform) {
-  // Outside Windows there is no console to share: a run is never started from Explorer.
-  const ConsoleFacts facts = console_facts();
-  EXPECT_EQ(explorer_run(facts, {"Texsift"}), ExplorerRun::kNone);
-  EXPECT_EQ(explorer_run(facts, {"Texsift", "game"}), ExplorerRun::kNone);
-}
-
 TEST(ExplorerPageFolder, TheGameFolderNameBelowTheProgramName) {
   TempTree tree;
   tree.make_directory("games/Zone Mod");
