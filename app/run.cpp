@@ -36,7 +36,7 @@ std::optional<int> start_on_game_root(const Program& program, Run* run) {
   return std::nullopt;
 }
 
-// Reads `args` with the --html folder `page_folder` before the game root.
+// `args`, the program and one game root, with `page_folder` given to --html.
 std::vector<std::string> with_page_folder(const std::vector<std::string>& args,
                                           const std::string& page_folder) {
   return {args[0], "--html", page_folder, "--", args[1]};
@@ -134,8 +134,7 @@ std::string explorer_page_folder(const std::string& documents, const char* progr
     game.pop_back();
   game.erase(0, game.find_last_of("/\\") + 1);
   std::erase(game, ':');
-  const char separator = native_separator();
-  return with_trailing_separator(documents) + program + separator +
+  return with_trailing_separator(documents) + program + native_separator() +
          (game.empty() ? "game" : game);
 }
 
