@@ -10,6 +10,7 @@
 #include "catalogue/catalogue.h"
 #include "page/page_dir.h"
 #include "page/page_model.h"
+#include "platform/console.h"
 #include "text/console.h"
 #include "report/console_report.h"
 #include "report/file_records.h"
@@ -72,8 +73,35 @@ void search_per_file(Run& run, EntryFilter filter, const NameRule& rule, FileRep
 // 0, or 1 when the page cannot be written (with an error on standard error).
 int finish_run(Run& run, Page* page);
 
+// What a run adds when the program was started from Explorer, which closes
+// the program's window as soon as it ends.
+enum class ExplorerRun {
+  kNone,   // started otherwise: the run as it is
+  kUsage,  // no argument: the usage text, how to use the program, a wait for Enter
+  kPage,   // one argument, not an option: the run, its page in the user's
+           // Documents, opened in the browser, and a wait for Enter
+  kWait,   // other arguments: the run and a wait for Enter
+};
+
+// What `facts` and `args` (the program name first) ask for. A program is
+// started from Explorer when it is the only process on its console and
+// standard input and output are that console; so is one that another
+// program starts in a console of its own.
+ExplorerRun explorer_run(const ConsoleFacts& facts, const std::vector<std::string>& args);
+
+// The page folder of a run of `program` started from Explorer on
+// `game_root`: "<documents>\<program>\<the game folder's name>", its
+// separators native; the game folder's name is the last part of its real
+// path (of `game_root` itself when it has none), a drive's colon dropped,
+// and "game" when nothing is left. Empty when `documents` is.
+std::string explorer_page_folder(const std::string& documents, const char* program,
+                                 const std::string& game_root);
+
 // The entry point of the program `name`: reads its arguments, makes standard
 // output write records byte for byte (no CR before each LF), runs `run` on the
-// standard console and returns its exit status.
+// standard console and returns its exit status. Started from Explorer (see
+// explorer_run), it also prints how to use it after the usage text, or
+// writes the page to explorer_page_folder, says where it is and opens it in
+// the browser; then, whatever happened, it waits for Enter.
 int program_main(int argc, char** argv, const char* name,
                  int (*run)(const std::vector<std::string>& args, Console& console));

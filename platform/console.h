@@ -1,4 +1,4 @@
-// Standard output and standard error: the console the report goes to, the progress line, and the code pages text is shown and written in.
+// Standard output and standard error: the console the report goes to, the progress line, the code pages text is shown and written in, and the window a program started from Explorer has.
 #pragma once
 
 #include <string>
@@ -44,3 +44,32 @@ std::string to_oem(const std::string& text);
 // unchanged. Elsewhere names are taken as they are and `text` is returned
 // unchanged.
 std::string ansi_to_utf8(const std::string& text);
+
+// What the console tells of how the process was started.
+struct ConsoleFacts {
+  unsigned processes = 0;          // the processes attached to the console; 0 with none
+  bool input_is_console = false;   // standard input is the console
+  bool output_is_console = false;  // standard output is the console
+};
+
+// The facts of this process's console. On Windows the environment variable
+// TEXSIFT_EXPLORER=1 makes them those of a program started from Explorer
+// (one process, both handles the console), for the tests; elsewhere there is
+// no such console and every fact is false.
+ConsoleFacts console_facts();
+
+// On Windows, reads standard input up to the end of a line or of input,
+// after discarding what was typed into the console before. Elsewhere
+// nothing waits: it returns at once.
+void wait_for_enter();
+
+// Asks the system to open the file `path` (in the form the file functions
+// take) in the default browser, and returns at once. On Windows, when the
+// environment variable TEXSIFT_BROWSER_LOG names a file, `path` is added to
+// it as a line instead, for the tests. Elsewhere nothing is done.
+void open_in_browser(const std::string& path);
+
+// The user's Documents folder, in the form the file functions take; empty
+// when it cannot be found. On Windows the environment variable
+// TEXSIFT_DOCUMENTS takes its place, for the tests. Elsewhere empty.
+std::string documents_folder();

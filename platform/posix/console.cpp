@@ -169,3 +169,11 @@ void erase_progress_line() {
 std::string to_oem(const std::string& text) { return text; }
 
 std::string ansi_to_utf8(const std::string& text) { return text; }
+
+ConsoleFacts console_facts() { return {}; }
+
+void wait_for_enter() {}
+
+void open_in_browser(const std::string&) {}
+
+std::string documents_folder() { return ""; }

@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/win32/wide.h"
 
@@ -172,4 +175,42 @@ std::string ansi_to_utf8(const std::string& text) {
   if (text.empty() || !ansi_to_wide(text, &wide))
     return text;
   return utf8_from_wide(wide);
+}
+
+ConsoleFacts console_facts() {
+  const char* forced = getenv("TEXSIFT_EXPLORER");
+  if (forced && std::string_view(forced) == "1")
+    return {1, true, true};
+  DWORD processes[4];
+  return {GetConsoleProcessList(processes, 4), is_console(STD_INPUT_HANDLE),
+          is_console(STD_OUTPUT_HANDLE)};
+}
+
+void wait_for_enter() {
+  if (is_console(STD_INPUT_HANDLE))
+    FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
+  for (int c = getchar(); c != EOF && c != '\n';)
+    c = getchar();
+}
+
+void open_in_browser(const std::string& path) {
+  if (const char* log = getenv("TEXSIFT_BROWSER_LOG")) {
+    if (FILE* file = fopen(log, "ab")) {
+      fprintf(file, "%s\n", path.c_str());
+      fclose(file);
+    }
+    return;
+  }
+  ShellExecuteW(nullptr, L"open", wide_from_utf8(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::string documents_folder() {
+  if (const wchar_t* documents = _wgetenv(L"TEXSIFT_DOCUMENTS"))
+    return utf8_from_wide(documents);
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path) == S_OK)
+    folder = utf8_from_wide(path);
+  CoTaskMemFree(path);
+  return folder;
 }

@@ -1,4 +1,4 @@
-// Tests of when the progress line is drawn, with standard output and standard error on a pseudo-terminal or a file.
+// Tests of when the progress line is drawn, with standard output and standard error on a pseudo-terminal or a file, and of the console facts on POSIX.
 #include "platform/console.h"
 
 #include <fcntl.h>
@@ -54,7 +54,8 @@ struct PseudoTerminal {
 
 TEST(ProgressLineWanted, StandardErrorMustBeATerminal) {
   PseudoTerminal terminal;
-  ASSERT_GE(terminal.secondary.get(), 0);
+  if (terminal.secondary.get() < 0)
+    GTEST_SKIP() << "no pseudo-terminal can be opened here (is /dev/pts mounted?)";
   TempTree tree;
   tree.write("out", "");
   Descriptor file(open((tree.root() + "out").c_str(), O_WRONLY));
@@ -85,6 +86,16 @@ TEST(ProgressLineWanted, StandardErrorMustBeATerminal) {
     EXPECT_EQ(wanted, row.wanted) << row.out_terminal << row.err_terminal << row.report_silent
                                   << (row.term ? row.term : "(unset)");
   }
+}
+
+TEST(ConsoleFacts, NoConsoleToShare) {
+  // A run is never taken for one started from Explorer, whatever the environment says.
+  ScopedEnvironment explorer("TEXSIFT_EXPLORER", "1");
+  const ConsoleFacts facts = console_facts();
+  EXPECT_EQ(facts.processes, 0u);
+  EXPECT_FALSE(facts.input_is_console);
+  EXPECT_FALSE(facts.output_is_console);
+  EXPECT_EQ(documents_folder(), "");
 }
 
 }  // namespace
