@@ -49,7 +49,8 @@ SecondLook look_again(const Run& run, const std::vector<bool>& unreferenced) {
   look.bumps = bump_names(catalogue, unreferenced);
   look.mentions = find_mentions(run.game_root, catalogue.name_views(), names, run.paths,
                                 std::vector<std::string_view>(look.bumps.begin(), look.bumps.end()));
-  look.files = read_texture_files(catalogue);
+  // The page groups the copies from its thumbnail pass, which reads every texture.
+  look.files = read_texture_files(catalogue, run.records());
   look.users = companion_users(catalogue, look.bumps, look.mentions);
   return look;
 }

@@ -2,7 +2,6 @@
 #include "catalogue/texture_files.h"
 
 #include <algorithm>
-#include <map>
 #include <type_traits>
 #include <unordered_map>
 
@@ -21,9 +20,9 @@ std::string compared(std::string_view name) {
   return text;
 }
 
-// The SHA-256 of each texture whose size another texture shares; empty for the others.
-std::vector<std::string> shared_size_hashes(const Catalogue& catalogue,
-                                            const std::vector<std::optional<uint64_t>>& sizes) {
+// The content hash of each texture whose size another texture shares; none for the others.
+std::vector<std::optional<uint64_t>> shared_size_hashes(
+    const Catalogue& catalogue, const std::vector<std::optional<uint64_t>>& sizes) {
   std::unordered_map<uint64_t, uint32_t> counts;
   for (const std::optional<uint64_t>& size : sizes)
     if (size && *size > 0)
@@ -39,10 +38,10 @@ std::vector<std::string> shared_size_hashes(const Catalogue& catalogue,
     files.push_back(std::move(file));
     textures.push_back(i);
   }
-  std::vector<std::string> hashes(sizes.size());
+  std::vector<std::optional<uint64_t>> hashes(sizes.size());
   const FileWork work = [&](const PoolFile& file, const FileContent& content) {
     if (file.searched)
-      hashes[textures[file.order]] = sha256_base64({content.chars(), content.size()});
+      hashes[textures[file.order]] = content_hash({content.chars(), content.size()});
   };
   read_files_in_order(files, search_threads_quietly(), work, [](const PoolFile&) {},
                       SinkOutput::kSilent);
@@ -51,33 +50,44 @@ std::vector<std::string> shared_size_hashes(const Catalogue& catalogue,
 
 }  // namespace
 
-TextureFiles read_texture_files(const Catalogue& catalogue) {
+TextureFiles read_texture_files(const Catalogue& catalogue, bool copies) {
   TextureFiles files;
   for (const CatalogueTexture& texture : catalogue.textures)
     files.sizes.push_back(file_size(texture.open_path));
   for (const Companion& companion : catalogue.companions)
     files.companion_sizes.push_back(file_size(companion.open_path));
-  const std::vector<std::string> hashes = shared_size_hashes(catalogue, files.sizes);
-  // The first texture of each content, then the group it opens once a second joins it.
-  std::map<std::pair<uint64_t, std::string>, uint32_t> first;
-  std::vector<uint32_t> group_of_first(catalogue.textures.size(), 0);
   files.copy_group.assign(catalogue.textures.size(), 0);
-  for (uint32_t i = 0; i < catalogue.textures.size(); ++i) {
-    if (hashes[i].empty())
-      continue;
-    auto [at, added] = first.emplace(std::make_pair(*files.sizes[i], hashes[i]), i);
-    if (added)
-      continue;
-    uint32_t& group = group_of_first[at->second];
-    if (group == 0) {
-      files.copy_bytes.push_back(0);
-      group = static_cast<uint32_t>(files.copy_bytes.size());
-      files.copy_group[at->second] = group;
-    }
-    files.copy_group[i] = group;
-    files.copy_bytes[group - 1] += *files.sizes[i];
-  }
+  if (copies)
+    group_copies(files.sizes, shared_size_hashes(catalogue, files.sizes), &files);
   return files;
+}
+
+void group_copies(const std::vector<std::optional<uint64_t>>& sizes,
+                  const std::vector<std::optional<uint64_t>>& hashes, TextureFiles* files) {
+  // The first texture of each content, then the group it opens once a second joins it.
+  std::unordered_map<uint64_t, std::vector<uint32_t>> firsts;  // by hash: the first of each size
+  std::vector<uint32_t> group_of_first(sizes.size(), 0);
+  files->copy_group.assign(sizes.size(), 0);
+  files->copy_bytes.clear();
+  for (uint32_t i = 0; i < sizes.size(); ++i) {
+    if (!hashes[i] || !sizes[i] || *sizes[i] == 0)
+      continue;
+    std::vector<uint32_t>& same_hash = firsts[*hashes[i]];
+    auto first = std::find_if(same_hash.begin(), same_hash.end(),
+                              [&](uint32_t f) { return *sizes[f] == *sizes[i]; });
+    if (first == same_hash.end()) {
+      same_hash.push_back(i);
+      continue;
+    }
+    uint32_t& group = group_of_first[*first];
+    if (group == 0) {
+      files->copy_bytes.push_back(0);
+      group = static_cast<uint32_t>(files->copy_bytes.size());
+      files->copy_group[*first] = group;
+    }
+    files->copy_group[i] = group;
+    files->copy_bytes[group - 1] += *sizes[i];
+  }
 }
 
 std::pair<size_t, size_t> companions_of(const Catalogue& catalogue, uint32_t texture) {

@@ -19,12 +19,19 @@ struct TextureFiles {
   std::vector<uint64_t> copy_bytes;  // per group, from number 1 at index 0: the bytes of its copies after the first
 };
 
-// Takes the size of every texture and companion of `catalogue`, and groups
-// the textures whose files hold the same bytes: first by size, then, for the
-// textures whose size another one shares (empty files aside), by the SHA-256
-// of their content, read on search_threads() threads. Groups are numbered in
-// the catalogue order of their first textures.
-TextureFiles read_texture_files(const Catalogue& catalogue);
+// Takes the size of every texture and companion of `catalogue` and, with
+// `copies`, groups the textures whose files hold the same bytes (see
+// group_copies), reading those whose size another one shares (empty files
+// aside) on search_threads() threads for their content_hash. Without
+// `copies`, no texture is in a group.
+TextureFiles read_texture_files(const Catalogue& catalogue, bool copies);
+
+// Fills the copy groups of `files` from the textures' `sizes` and content
+// `hashes` (content_hash; none for a texture not read): textures of the
+// same size and hash, empty files aside, form a group. Groups are numbered
+// from 1 in the catalogue order of their first textures.
+void group_copies(const std::vector<std::optional<uint64_t>>& sizes,
+                  const std::vector<std::optional<uint64_t>>& hashes, TextureFiles* files);
 
 // The indexes of texture `texture`'s companions in Catalogue::companions:
 // from `first` up to, not including, `second`.

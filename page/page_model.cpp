@@ -100,7 +100,6 @@ void add_texture_files(const Catalogue& catalogue, const TextureFiles& files,
   for (uint32_t t = 0; t < catalogue.textures.size(); ++t) {
     PageTexture& entry = page->textures[t];
     entry.size = files.sizes[t].value_or(0);
-    entry.copy_group = files.copy_group[t];
     for (auto [c, end] = companions_of(catalogue, t); c < end; ++c) {
       PageCompanion companion{paths.native_from_game_root(catalogue.companions[c].open_path),
                               files.companion_sizes[c].value_or(0), {}};
@@ -109,4 +108,16 @@ void add_texture_files(const Catalogue& catalogue, const TextureFiles& files,
       entry.companions.push_back(std::move(companion));
     }
   }
+}
+
+void add_copies(Page* page) {
+  std::vector<std::optional<uint64_t>> sizes, hashes;
+  for (const PageTexture& texture : page->textures) {
+    sizes.emplace_back(texture.size);
+    hashes.push_back(texture.content_hash);
+  }
+  TextureFiles files;
+  group_copies(sizes, hashes, &files);
+  for (size_t t = 0; t < page->textures.size(); ++t)
+    page->textures[t].copy_group = files.copy_group[t];
 }

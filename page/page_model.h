@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ struct PageTexture {
   std::vector<PagePlace> uses;         // its uses through descriptions; `form` is the texture described
   std::vector<PageCompanion> companions;  // the files that move with it
   uint32_t copy_group = 0;             // its group of byte-identical textures, from 1; 0 for none
+  std::optional<uint64_t> content_hash;  // content_hash of its bytes, once the thumbnail pass read them
   ThumbnailInfo preview;               // its thumbnail is thumbs/<index>.png when kDecoded
 };
 
@@ -81,9 +83,12 @@ void add_texture_findings(const Catalogue& catalogue, const References& referenc
 // describes.
 void add_mentions(const Catalogue& catalogue, const Mentions& mentions, Page* page);
 
-// Gives each texture of `page` its size and its copy group from `files`,
-// and its companions with their sizes and the use that keeps each in the
+// Gives each texture of `page` its size from `files`, and its companions with their sizes and the use that keeps each in the
 // game (`users`, see companion_users), its file from `mentions`.
 void add_texture_files(const Catalogue& catalogue, const TextureFiles& files,
                        const std::vector<const Mention*>& users, const Mentions& mentions,
                        const GamePaths& paths, Page* page);
+
+// Puts the textures of `page` whose sizes and content hashes agree in copy
+// groups (see group_copies).
+void add_copies(Page* page);

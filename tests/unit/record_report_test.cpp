@@ -203,25 +203,6 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
     EXPECT_EQ(totals(row.records), row.totals);
 }
 
-// A .thm as the real files lay it out: chunks of a u32 id, a u32 size and
-// the data, the detail texture (0x815) and the bump (0x817) as
-// zero-terminated names among binary fields.
-std::string thm_file(const std::string& detail, const std::string& bump) {
-  auto chunk = [](uint32_t id, const std::string& data) {
-    std::string out;
-    for (uint32_t value : {id, static_cast<uint32_t>(data.size())})
-      for (int i = 0; i < 4; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xff);
-    return out + data;
-  };
-  return chunk(0x810, std::string("\x12\0", 2)) + chunk(0x813, std::string(4, '\1')) +
-         chunk(0x812, std::string(32, '\xfe')) + chunk(0x814, std::string(4, '\0')) +
-         chunk(0x815, detail + std::string("\0\0\0\xc0\x40", 5)) +
-         chunk(0x816, std::string(8, '\x3f')) +
-         chunk(0x817, std::string("\xcd\xcc\x4c\x3d\x02\0\0\0", 8) + bump + std::string(1, '\0')) +
-         chunk(0x818, std::string(1, '\0')) + chunk(0x819, std::string(1, '\1'));
-}
-
 // Where the detail name of thm_file starts: after the headers and data of
 // the chunks before it, and its own header.
 constexpr int kThmDetail = 10 + 12 + 40 + 12 + 8;
