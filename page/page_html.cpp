@@ -137,18 +137,15 @@ std::string summary(const Page& page) {
   }
   std::string rows = "<table class=\"summary\">\n";
   if (page.choice) {
-    rows += summary_row("referenced", "Textures referenced", counts[kReferenced],
-                        sizes[kReferenced]);
-    rows += summary_row("unreferenced", "Textures unreferenced", counts[kUnreferenced],
-                        sizes[kUnreferenced]);
-    rows += summary_row("mentioned", "Unreferenced, with mentions", counts[kMentioned],
-                        sizes[kMentioned]);
-    rows += summary_row("described", "Unreferenced, used as detail or bump", counts[kDescribed],
-                        sizes[kDescribed]);
-    rows += summary_row("safe", "Safe to move, with their companions", counts[kSafe],
-                        sizes[kSafe]);
-    rows += summary_row("copies", "Further copies of identical textures", counts[kCopies],
-                        sizes[kCopies]);
+    const std::pair<const char*, const char*> shown[kRows] = {
+        {"referenced", "Textures referenced"},
+        {"unreferenced", "Textures unreferenced"},
+        {"mentioned", "Unreferenced, with mentions"},
+        {"described", "Unreferenced, used as detail or bump"},
+        {"safe", "Safe to move, with their companions"},
+        {"copies", "Further copies of identical textures"}};
+    for (int row = 0; row < kRows; ++row)
+      rows += summary_row(shown[row].first, shown[row].second, counts[row], sizes[row]);
   } else {
     rows += summary_row("textures", "Textures", page.textures.size(),
                         sizes[kReferenced] + sizes[kUnreferenced]);
