@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "app/run.h"
+#include "catalogue/texture_files.h"
 #include "match/name_search.h"
 #include "page/page_model.h"
 #include "report/console_report.h"
@@ -27,6 +28,33 @@ uint8_t algorithm_flag_of(const CommandLine& line) {
   return line.operands.size() > 1 ? parse_algorithm_flag(line.operands[1]) : 0;
 }
 
+// What the second look and the textures' files tell of the textures that
+// nothing refers to: mentions, uses through descriptions, companions, copies.
+struct SecondLook {
+  std::vector<std::string> bumps;     // the bump names looked for in the descriptions
+  Mentions mentions;
+  TextureFiles files;
+  std::vector<const Mention*> users;  // per companion: the use that keeps it, pointing into `mentions`
+};
+
+// The second look for the textures marked `unreferenced`, their companions
+// and the copies among all textures.
+SecondLook look_again(const Run& run, const std::vector<bool>& unreferenced) {
+  const Catalogue& catalogue = run.catalogue;
+  std::vector<uint32_t> names;
+  for (uint32_t t = 0; t < catalogue.textures.size(); ++t)
+    for (uint32_t i = 0; unreferenced[t] && i < catalogue.textures[t].name_count; ++i)
+      names.push_back(catalogue.textures[t].first_name + i);
+  SecondLook look;
+  look.bumps = bump_names(catalogue, unreferenced);
+  look.mentions = find_mentions(run.game_root, catalogue.name_views(), names, run.paths,
+                                std::vector<std::string_view>(look.bumps.begin(), look.bumps.end()));
+  // The page groups the copies from its thumbnail pass, which reads every texture.
+  look.files = read_texture_files(catalogue, run.records());
+  look.users = companion_users(catalogue, look.bumps, look.mentions);
+  return look;
+}
+
 // Algorithm #1: the references of one walk, printed per texture name or
 // written as texture records; then the second look for the records and the
 // page.
@@ -39,12 +67,25 @@ void search_per_texture(Run& run, Page* page) {
       run.records() ? find() : print_texture_report(catalogue, run.console_report(), find);
   if (!run.records() && !page)
     return;
-  const Mentions mentions = find_mentions(run.game_root, catalogue.name_views(),
-                                          unreferenced_names(catalogue, references), run.paths);
+  const SecondLook look = look_again(run, unreferenced_textures(catalogue, references));
   if (run.records())
-    write_texture_records(catalogue, references, mentions, run.record_report());
-  if (page)
-    add_texture_findings(catalogue, references, mentions, page);
+    write_texture_records(catalogue, references, look.mentions, look.files, look.users,
+                          run.record_report());
+  if (page) {
+    add_texture_findings(catalogue, references, look.mentions, page);
+    add_texture_files(catalogue, look.files, look.users, look.mentions, run.paths, page);
+  }
+}
+
+// The page of algorithm #2, whose search found the references: the second
+// look for the textures it leaves unreferenced.
+void add_second_look(const Run& run, Page* page) {
+  std::vector<bool> unreferenced;
+  for (const PageTexture& texture : page->textures)
+    unreferenced.push_back(!texture.referenced);
+  const SecondLook look = look_again(run, unreferenced);
+  add_mentions(run.catalogue, look.mentions, page);
+  add_texture_files(run.catalogue, look.files, look.users, look.mentions, run.paths, page);
 }
 
 }  // namespace
@@ -83,6 +124,8 @@ int run_texsift(const std::vector<std::string>& args, Console& console) {
     const ConsoleReport report = run.console_report();
     PerFileLines lines(run.catalogue, report);
     search_per_file(run, is_searchable, rule, lines, false, page ? &*page : nullptr);
+    if (page)
+      add_second_look(run, &*page);
   } else {
     search_per_texture(run, page ? &*page : nullptr);
   }

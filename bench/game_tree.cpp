@@ -295,7 +295,7 @@ void write_configs(Generation& run) {
     run.tree.write("gamedata\\config\\" + paths[i] + ".ltx",
                    make_config(configs[i], sizes[i], last, random), Filter::kSearched);
   }
-  run.tree.write("gamedata\\config\\textures.ltx", make_texture_specs(run.textures),
+  run.tree.write("gamedata\\textures\\textures.ltx", make_texture_specs(run.textures),
                  Filter::kSkipped);
   FileRefs sky;
   add_from_pool(&sky, shared_pool(run.textures, Home::kConfig), 4, 8, random);

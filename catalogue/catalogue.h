@@ -18,6 +18,17 @@ struct CatalogueTexture {
   uint32_t name_count = 0;  // how many names its entry gives: one, unless it holds a further "."
 };
 
+// A file that travels with its texture: in the same folder, with the same
+// stem (any letter case), its description NAME.thm, or a bump file
+// NAME_bump or NAME_bump# with a texture extension (.dds, .tga).
+struct Companion {
+  std::string path;       // from the game root, as names are shown
+  std::string open_path;  // as the file functions take it
+  std::string name;       // from the texture root, without its extension: "act\foo_bump#"
+  uint32_t texture = 0;   // its texture's index in Catalogue::textures
+  bool bump = false;      // a bump file, not the .thm
+};
+
 // The collected textures and the names the searches look for. The names are
 // exactly those that cutting the catalogue text (each texture's entry, ending
 // in ".", one after another) at every "." gives, in that order: act\act_head.dds
@@ -25,6 +36,7 @@ struct CatalogueTexture {
 struct Catalogue {
   std::vector<CatalogueTexture> textures;  // in the order the walk met them
   std::vector<std::string> names;          // every search name, in catalogue order
+  std::vector<Companion> companions;       // by texture, then in walk order
 
   // The names as views, in order, valid while the catalogue lives.
   std::vector<std::string_view> name_views() const;
@@ -50,7 +62,8 @@ bool is_texture_path(std::string_view path, const TextureRules& rules);
 // Walks `texture_root` (the game root followed by "gamedata\textures\")
 // depth-first. Prints "collecting = '%s'\t\t\r" with each directory's pattern
 // from the game root on, the console clearing the rest of the line before
-// the tabs, and collects every file that `rules` take for a texture. When
+// the tabs, and collects every file that `rules` take for a texture, and
+// the companions of those textures. When
 // the rules say a texture must open, every file is opened, whatever its name;
 // otherwise none is.
 Catalogue collect_textures(const std::string& texture_root, const GamePaths& paths,

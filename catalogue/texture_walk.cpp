@@ -1,12 +1,28 @@
 // The walk over the texture directory that collects the catalogue by a program's texture rules.
 #include "catalogue/catalogue.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "search/file_pool.h"
 #include "text/console.h"
 #include "platform/fs.h"
 #include "search/walk.h"
+#include "text/ascii.h"
+
+namespace {
+
+// The length of the companion's own part of `name` (in small letters): its
+// ending after the texture's stem, or 0 when it is no companion's name.
+size_t companion_ending(std::string_view name) {
+  for (std::string_view ending : {".thm", "_bump.dds", "_bump.tga", "_bump#.dds", "_bump#.tga"})
+    if (name.size() > ending.size() && name.substr(name.size() - ending.size()) == ending)
+      return ending.size();
+  return 0;
+}
+
+}  // namespace
 
 namespace {
 
@@ -35,8 +51,14 @@ class TextureCollector : public WalkVisitor {
   // opens changes nothing.
   void on_file(const std::string& path, const std::string& open_path,
                const DirEntry&) override {
-    if (!is_texture_path(paths_.from_game_root(path), rules_))
+    if (!is_texture_path(paths_.from_game_root(path), rules_)) {
+      if (size_t ending = companion_ending(lower_ascii(path)))
+        candidates_.push_back({paths_.from_game_root(path), open_path,
+                               std::string(std::string_view(path).substr(
+                                   texture_root_len_, path.size() - texture_root_len_ - 4)),
+                               0, ending > 4});
       return;
+    }
     if (rules_.must_open)
       to_open_.emplace_back(path, open_path);
     else
@@ -51,6 +73,26 @@ class TextureCollector : public WalkVisitor {
       if (opens[i])
         add(to_open_[i].first, to_open_[i].second);
     to_open_.clear();
+  }
+
+  // Gives each candidate whose stem is a texture's to that texture.
+  void add_companions() {
+    std::unordered_map<std::string, uint32_t> stems;
+    for (uint32_t i = 0; i < catalogue.textures.size(); ++i) {
+      const std::string& path = catalogue.textures[i].path;
+      stems.emplace(lower_ascii(std::string_view(path).substr(0, path.rfind('.'))), i);
+    }
+    for (Companion& candidate : candidates_) {
+      std::string stem = lower_ascii(candidate.path.substr(
+          0, candidate.path.size() - companion_ending(lower_ascii(candidate.path))));
+      auto texture = stems.find(stem);
+      if (texture == stems.end())
+        continue;
+      candidate.texture = texture->second;
+      catalogue.companions.push_back(std::move(candidate));
+    }
+    std::stable_sort(catalogue.companions.begin(), catalogue.companions.end(),
+                     [](const Companion& a, const Companion& b) { return a.texture < b.texture; });
   }
 
   Catalogue catalogue;
@@ -83,6 +125,7 @@ class TextureCollector : public WalkVisitor {
   const TextureRules rules_;
   Console& console_;
   std::vector<std::pair<std::string, std::string>> to_open_;  // (path, open path)
+  std::vector<Companion> candidates_;  // files named as a companion is, in walk order
 };
 
 }  // namespace
@@ -98,6 +141,7 @@ Catalogue collect_textures(const std::string& texture_root, const GamePaths& pat
   const unsigned threads = search_threads_quietly();
   walk_tree(texture_root, collector, listing_helpers(threads));
   collector.add_those_that_open(threads);
+  collector.add_companions();
   return std::move(collector.catalogue);
 }
 

@@ -31,6 +31,9 @@ class MentionSearch : public NameRule {
   // its form. Safe to call from several threads.
   void find_all(Bytes content, FoundNames* found) const override;
 
+  // The name numbered `name`, as given.
+  std::string_view name(uint32_t name) const { return names_[name]; }
+
   // A folded form of a name, as searched.
   struct Pattern {
     std::string text;

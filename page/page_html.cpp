@@ -68,7 +68,13 @@ std::string texture_json(const PageTexture& t, FileTable* files) {
          std::to_string(static_cast<int>(p.status)) + "," + script_json(p.problem) + "," +
          std::to_string(p.thumb_width) + "," + std::to_string(p.thumb_height) + "," +
          (t.referenced ? "1" : "0") + "," + places_json(t.references, false, files) + "," +
-         places_json(t.mentions, true, files) + "]";
+         places_json(t.mentions, true, files) + "," + places_json(t.uses, true, files) + "," +
+         json_array(t.companions, [&](const PageCompanion& c) {
+           bool kept = !c.kept_by.form.empty();
+           return "[" + script_json(c.path) + "," + std::to_string(c.size) + "," +
+                  (kept ? std::to_string(files->index(c.kept_by.file)) : "-1") + "," +
+                  std::to_string(c.kept_by.offset) + "," + script_json(c.kept_by.form) + "]";
+         }) + "," + std::to_string(t.copy_group) + "]";
 }
 
 std::string file_json(const PageFile& f, FileTable* files) {
@@ -101,25 +107,48 @@ std::string summary_row(const char* id, const char* what, size_t count, uint64_t
          std::to_string(count) + "</td><td>" + size + "</td></tr>\n";
 }
 
+// What the summary counts: a texture, its bytes, in each row that takes it.
+enum SummaryRow { kReferenced, kUnreferenced, kMentioned, kDescribed, kSafe, kCopies, kRows };
+
 std::string summary(const Page& page) {
-  size_t counts[3] = {0, 0, 0};
-  uint64_t sizes[3] = {0, 0, 0};
+  size_t counts[kRows] = {};
+  uint64_t sizes[kRows] = {};
+  std::map<uint32_t, bool> groups_met;
+  auto count = [&](SummaryRow row, uint64_t bytes) {
+    ++counts[row];
+    sizes[row] += bytes;
+  };
   for (const PageTexture& t : page.textures) {
-    size_t kind = t.referenced ? 0 : 1;
-    ++counts[kind];
-    sizes[kind] += t.size;
-    if (!t.referenced && !t.mentions.empty()) {
-      ++counts[2];
-      sizes[2] += t.size;
-    }
+    count(t.referenced ? kReferenced : kUnreferenced, t.size);
+    if (t.copy_group != 0 && !groups_met.emplace(t.copy_group, true).second)
+      count(kCopies, t.size);
+    if (t.referenced)
+      continue;
+    if (!t.mentions.empty())
+      count(kMentioned, t.size);
+    if (!t.uses.empty())
+      count(kDescribed, t.size);
+    if (!t.mentions.empty() || !t.uses.empty())
+      continue;
+    uint64_t bytes = t.size;
+    for (const PageCompanion& c : t.companions)
+      bytes += c.kept_by.form.empty() ? c.size : 0;
+    count(kSafe, bytes);
   }
   std::string rows = "<table class=\"summary\">\n";
   if (page.choice) {
-    rows += summary_row("referenced", "Textures referenced", counts[0], sizes[0]);
-    rows += summary_row("unreferenced", "Textures unreferenced", counts[1], sizes[1]);
-    rows += summary_row("mentioned", "Unreferenced, with mentions", counts[2], sizes[2]);
+    const std::pair<const char*, const char*> shown[kRows] = {
+        {"referenced", "Textures referenced"},
+        {"unreferenced", "Textures unreferenced"},
+        {"mentioned", "Unreferenced, with mentions"},
+        {"described", "Unreferenced, used as detail or bump"},
+        {"safe", "Safe to move, with their companions"},
+        {"copies", "Further copies of identical textures"}};
+    for (int row = 0; row < kRows; ++row)
+      rows += summary_row(shown[row].first, shown[row].second, counts[row], sizes[row]);
   } else {
-    rows += summary_row("textures", "Textures", page.textures.size(), sizes[0] + sizes[1]);
+    rows += summary_row("textures", "Textures", page.textures.size(),
+                        sizes[kReferenced] + sizes[kUnreferenced]);
     uint64_t searched = 0;
     for (const PageFile& f : page.files)
       searched += f.size;
@@ -132,7 +161,10 @@ std::string summary(const Page& page) {
 const char kChoice[] =
     "<section id=\"unreferenced-section\"><h2>Unreferenced textures</h2>\n"
     "<p>No searched file refers to these. A mention, in a file the search skips, means: look "
-    "before you move it. Those with mentions start unchecked.</p>\n"
+    "before you move it. A texture used as detail or bump of another, in that texture's .thm "
+    "or in textures.ltx, is used by the game. Those with mentions or uses start unchecked. "
+    "A texture moves with its companions: its .thm and its bump files, save a bump file that "
+    "another texture uses.</p>\n"
     "<div class=\"controls\"><input id=\"filter\" type=\"search\" placeholder=\"Filter by path\">"
     "<label>Sort <select id=\"sort\"><option value=\"size-desc\">largest first</option>"
     "<option value=\"size-asc\">smallest first</option><option value=\"path\">by path</option>"
@@ -142,10 +174,15 @@ const char kChoice[] =
     "<h2>Move the checked textures</h2>\n"
     "<p>Texsift moves and deletes nothing. These scripts move the checked files out of the game "
     "into a folder beside it, named after it with <code>-texsift-moved</code>, keeping their "
-    "folders, so that you can test the game and move them back.</p>\n"
+    "folders, so that you can test the game; the undo scripts move them back, save a file "
+    "that is back in the game already.</p>\n"
     "<h3>Paths <button data-copy=\"paths\">Copy</button></h3><pre id=\"paths\"></pre>\n"
     "<h3>Shell script (Linux) <button data-copy=\"sh\">Copy</button></h3><pre id=\"sh\"></pre>\n"
     "<h3>Batch file (Windows) <button data-copy=\"bat\">Copy</button></h3><pre id=\"bat\"></pre>\n"
+    "<h3>Undo: shell script <button data-copy=\"undo-sh\">Copy</button></h3>"
+    "<pre id=\"undo-sh\"></pre>\n"
+    "<h3>Undo: batch file <button data-copy=\"undo-bat\">Copy</button></h3>"
+    "<pre id=\"undo-bat\"></pre>\n"
     "<h3>Move by hand</h3><p>Names that a batch file cannot carry safely.</p>"
     "<pre id=\"by-hand\"></pre></section>\n";
 

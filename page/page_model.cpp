@@ -74,10 +74,50 @@ void add_texture_findings(const Catalogue& catalogue, const References& referenc
       for (const Reference& hit : references.hits[name])
         entry.references.push_back({references.native_paths[hit.file], hit.offset, ""});
     entry.referenced = !entry.references.empty();
-    for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
-      for (const Mention& mention : mentions.hits[name])
-        entry.mentions.push_back({mentions.paths[mention.file], mention.offset,
-                                  std::string(case_word(mention.form.letter_case)) + ", " +
-                                      separator_word(mention.form.separator)});
   }
+  add_mentions(catalogue, mentions, page);
+}
+
+void add_mentions(const Catalogue& catalogue, const Mentions& mentions, Page* page) {
+  for (size_t t = 0; t < catalogue.textures.size(); ++t) {
+    const CatalogueTexture& texture = catalogue.textures[t];
+    PageTexture& entry = page->textures[t];
+    for (uint32_t name = texture.first_name; name < texture.first_name + texture.name_count; ++name)
+      for (const Mention& mention : mentions.hits[name]) {
+        if (mention.describes)
+          entry.uses.push_back({mentions.paths[mention.file], mention.offset, *mention.describes});
+        else
+          entry.mentions.push_back({mentions.paths[mention.file], mention.offset,
+                                    std::string(case_word(mention.form.letter_case)) + ", " +
+                                        separator_word(mention.form.separator)});
+      }
+  }
+}
+
+void add_texture_files(const Catalogue& catalogue, const TextureFiles& files,
+                       const std::vector<const Mention*>& users, const Mentions& mentions,
+                       const GamePaths& paths, Page* page) {
+  for (uint32_t t = 0; t < catalogue.textures.size(); ++t) {
+    PageTexture& entry = page->textures[t];
+    entry.size = files.sizes[t].value_or(0);
+    for (auto [c, end] = companions_of(catalogue, t); c < end; ++c) {
+      PageCompanion companion{paths.native_from_game_root(catalogue.companions[c].open_path),
+                              files.companion_sizes[c].value_or(0), {}};
+      if (const Mention* use = users[c])
+        companion.kept_by = {mentions.paths[use->file], use->offset, *use->describes};
+      entry.companions.push_back(std::move(companion));
+    }
+  }
+}
+
+void add_copies(Page* page) {
+  std::vector<std::optional<uint64_t>> sizes, hashes;
+  for (const PageTexture& texture : page->textures) {
+    sizes.emplace_back(texture.size);
+    hashes.push_back(texture.content_hash);
+  }
+  TextureFiles files;
+  group_copies(sizes, hashes, &files);
+  for (size_t t = 0; t < page->textures.size(); ++t)
+    page->textures[t].copy_group = files.copy_group[t];
 }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/texture_files.h"
 #include "page/image/thumbnail.h"
 #include "search/game_root.h"
 #include "search/file_search.h"
@@ -20,6 +22,13 @@ struct PagePlace {
   std::string form;     // mentions only: how the name was written, e.g. "lower, double_backslash"
 };
 
+// One companion of a texture, as the page shows it.
+struct PageCompanion {
+  std::string path;      // from the game root, '\' between parts
+  uint64_t size = 0;     // the file's bytes
+  PagePlace kept_by;     // where another texture's description uses it; `form` is that texture, empty when none
+};
+
 // One texture of the catalogue, as the page shows it.
 struct PageTexture {
   std::string path;                    // from the game root, '\' between parts
@@ -27,6 +36,10 @@ struct PageTexture {
   bool referenced = false;             // some searched file refers to it
   std::vector<PagePlace> references;   // the files that refer to it
   std::vector<PagePlace> mentions;     // the second look's mentions, for an unreferenced texture
+  std::vector<PagePlace> uses;         // its uses through descriptions; `form` is the texture described
+  std::vector<PageCompanion> companions;  // the files that move with it
+  uint32_t copy_group = 0;             // its group of byte-identical textures, from 1; 0 for none
+  std::optional<uint64_t> content_hash;  // content_hash of its bytes, once the thumbnail pass read them
   ThumbnailInfo preview;               // its thumbnail is thumbs/<index>.png when kDecoded
 };
 
@@ -61,7 +74,21 @@ void add_file_result(const FileResult& result, const Catalogue& catalogue, const
                      bool list_file, Page* page);
 
 // Marks each texture of `page` that a name of it in `references` refers to,
-// with the files and offsets, and gives each texture the `mentions` of its
-// names, with their forms.
+// with the files and offsets, and adds the `mentions` (see add_mentions).
 void add_texture_findings(const Catalogue& catalogue, const References& references,
                           const Mentions& mentions, Page* page);
+
+// Gives each texture of `page` the `mentions` of its names: those in files
+// with their forms, and its uses through descriptions with the texture each
+// describes.
+void add_mentions(const Catalogue& catalogue, const Mentions& mentions, Page* page);
+
+// Gives each texture of `page` its size from `files`, and its companions with their sizes and the use that keeps each in the
+// game (`users`, see companion_users), its file from `mentions`.
+void add_texture_files(const Catalogue& catalogue, const TextureFiles& files,
+                       const std::vector<const Mention*>& users, const Mentions& mentions,
+                       const GamePaths& paths, Page* page);
+
+// Puts the textures of `page` whose sizes and content hashes agree in copy
+// groups (see group_copies).
+void add_copies(Page* page);

@@ -32,6 +32,8 @@ bool write_html_page(const PageDir& page_dir, const std::string& game_root,
     return false;
   }
   write_thumbnails(catalogue, page_dir, search_threads(), &page->textures);
+  if (page->choice)
+    add_copies(page);
   std::string root = real_path(game_root);
   page->game_root = root.empty() ? game_root : root;
   if (!write_page_file(page_dir, "index.html", page_html(*page))) {

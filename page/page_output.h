@@ -15,7 +15,8 @@ bool check_html_option(const std::string& dir, const std::string& game_root, Pag
 // Writes the page of `page`, whose textures (those of `catalogue`, in order)
 // hold their paths, references and mentions, to the checked folder: the list
 // of what it writes, a thumbnail per texture (see write_thumbnails, on
-// search_threads() threads), then index.html. `game_root` ends in a
+// search_threads() threads), the copy groups of a page that offers a
+// choice (see add_copies), then index.html. `game_root` ends in a
 // separator. False, with a message on standard error, when the folder cannot
 // be written.
 bool write_html_page(const PageDir& page_dir, const std::string& game_root,

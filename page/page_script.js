@@ -3,7 +3,9 @@
   var D = JSON.parse(document.getElementById('data').textContent);
   var T = D.t, F = D.f;
   var PATH = 0, SIZE = 1, W = 2, H = 3, FMT = 4, STATUS = 5, PROBLEM = 6, TW = 7, TH = 8,
-      REF = 9, REFS = 10, MENTIONS = 11;
+      REF = 9, REFS = 10, MENTIONS = 11, USES = 12, COMPANIONS = 13, COPY = 14;
+  // A companion: its path, size, and the file, offset and texture of the use that keeps it (file -1: none).
+  var C_PATH = 0, C_SIZE = 1, C_FILE = 2, C_AT = 3, C_BY = 4;
   function $(id) { return document.getElementById(id); }
   function el(tag, cls, text) {
     var e = document.createElement(tag);
@@ -36,6 +38,22 @@
   function details(t) {
     return bytes(t[SIZE]) + (t[W] ? ' \u00b7 ' + t[W] + '\u00d7' + t[H] : '') + ' \u00b7 ' + t[FMT];
   }
+  // The files that move with texture i: itself and the companions no other texture uses.
+  function moving(i) {
+    return [T[i][PATH]].concat(T[i][COMPANIONS].filter(function (c) { return c[C_FILE] < 0; })
+                                                .map(function (c) { return c[C_PATH]; }));
+  }
+  function movingBytes(i) {
+    return T[i][COMPANIONS].reduce(function (sum, c) { return sum + (c[C_FILE] < 0 ? c[C_SIZE] : 0); }, T[i][SIZE]);
+  }
+  // The textures of each group of identical files.
+  var groups = {};
+  T.forEach(function (t, i) { if (t[COPY]) (groups[t[COPY]] = groups[t[COPY]] || []).push(i); });
+  function identical(i) {
+    var others = groups[T[i][COPY]].filter(function (j) { return j !== i; });
+    var named = others.slice(0, 3).map(function (j) { return shown(T[j][PATH]); }).join(', ');
+    return 'identical to ' + named + (others.length > 3 ? ' and ' + (others.length - 3) + ' more' : '');
+  }
   function places(list) {
     var d = el('div', 'places');
     list.forEach(function (p) {
@@ -47,7 +65,7 @@
   // The unreferenced grid and the choice.
   var unreferenced = [], referenced = [];
   T.forEach(function (t, i) { (t[REF] ? referenced : unreferenced).push(i); });
-  var checked = T.map(function (t) { return !t[REF] && t[MENTIONS].length === 0; });
+  var checked = T.map(function (t) { return !t[REF] && t[MENTIONS].length === 0 && t[USES].length === 0; });
   function visible() {
     var wanted = $('filter').value.toLowerCase(), order = $('sort').value;
     var list = unreferenced.filter(function (i) {
@@ -67,11 +85,24 @@
     box.addEventListener('change', function () { checked[i] = box.checked; scripts(); });
     label.append(box, preview(i));
     c.append(label, el('div', 'path', shown(t[PATH])), el('div', 'meta', details(t)));
+    if (t[COMPANIONS].length)
+      c.append(el('div', 'meta', 'with its companions: ' + bytes(movingBytes(i))));
     if (t[MENTIONS].length) {
       c.classList.add('mentioned');
       c.append(el('div', 'warn', t[MENTIONS].length + (t[MENTIONS].length === 1 ? ' mention' : ' mentions')),
                places(t[MENTIONS]));
     }
+    if (t[USES].length) {
+      c.classList.add('mentioned');
+      var users = t[USES].map(function (u) { return text(u[2]); }).filter(function (u, n, all) { return all.indexOf(u) === n; });
+      c.append(el('div', 'warn', 'used as detail or bump of ' + users.join(', ')), places(t[USES]));
+    }
+    t[COMPANIONS].forEach(function (k) {
+      if (k[C_FILE] >= 0)
+        c.append(el('div', 'warn', shown(k[C_PATH]) + ' stays: used as bump of ' + text(k[C_BY]) +
+                                   ' in ' + shown(F[k[C_FILE]]) + ' @ ' + k[C_AT]));
+    });
+    if (t[COPY]) c.append(el('div', 'meta', identical(i)));
     return c;
   }
   function grid() {
@@ -126,40 +157,55 @@
     var cut = p.lastIndexOf('\\');
     return cut < 0 ? ['', p] : [p.slice(0, cut), p.slice(cut + 1)];
   }
-  function textures(count) { return count + (count === 1 ? ' texture' : ' textures'); }
-  function shScript(list) {
-    var lines = ['#!/usr/bin/env bash',
-      '# Moves ' + textures(list.length) + ' out of the game into a folder beside it, keeping their folders.',
-      '# To undo, move them back.', 'set -eu', 'root=' + shQuote(shRoot), 'dest=' + shQuote(shDest),
-      'move() {', '  mkdir -p -- "$dest/$1"', '  mv -n -- "$root/$1/$2" "$dest/$1/$2"', '}'];
-    list.forEach(function (i) {
-      var parts = split(T[i][PATH]);
-      lines.push('move ' + shQuote(parts[0].replace(/\\/g, '/') || '.') + ' ' + shQuote(parts[1]));
+  function counted(count) { return count + (count === 1 ? ' file' : ' files'); }
+  // The move script, or with `undo` the script that moves the same files back: a
+  // file is moved back only when it is in the folder beside the game and not
+  // back in the game already.
+  function shScript(files, undo) {
+    var lines = ['#!/usr/bin/env bash', undo
+      ? '# Moves ' + counted(files.length) + ' back into the game, save those back there already.'
+      : '# Moves ' + counted(files.length) + ' out of the game into a folder beside it, keeping their folders.',
+      undo ? '# Undoes the move script.' : '# To undo, run the undo script.',
+      'set -eu', 'root=' + shQuote(shRoot), 'dest=' + shQuote(shDest)];
+    lines = lines.concat(undo
+      ? ['back() {', '  if [ ! -e "$dest/$1/$2" ] || [ -e "$root/$1/$2" ]; then return 0; fi',
+         '  mkdir -p -- "$root/$1"', '  mv -n -- "$dest/$1/$2" "$root/$1/$2"', '}']
+      : ['move() {', '  mkdir -p -- "$dest/$1"', '  mv -n -- "$root/$1/$2" "$dest/$1/$2"', '}']);
+    files.forEach(function (p) {
+      var parts = split(p);
+      lines.push((undo ? 'back ' : 'move ') + shQuote(parts[0].replace(/\\/g, '/') || '.') + ' ' + shQuote(parts[1]));
     });
     return lines.join('\n') + '\n';
   }
-  function batScript(list) {
-    var lines = ['@echo off', 'chcp 65001 >nul', 'setlocal DisableDelayedExpansion',
-      'rem Moves ' + textures(list.length) + ' out of the game into a folder beside it, keeping their folders.',
-      'rem To undo, move them back.'];
-    list.forEach(function (i) {
-      var p = T[i][PATH], dir = batDest + (split(p)[0] ? '\\' + split(p)[0] : '');
-      var from = batRoot + '\\' + p, to = batDest + '\\' + p;
-      lines.push('if not exist ' + batQuote(dir + '\\') + ' mkdir ' + batQuote(dir));
-      lines.push('if not exist ' + batQuote(to) + ' move ' + batQuote(from) + ' ' + batQuote(to) + ' >nul');
+  function batScript(files, undo) {
+    var lines = ['@echo off', 'chcp 65001 >nul', 'setlocal DisableDelayedExpansion', undo
+      ? 'rem Moves ' + counted(files.length) + ' back into the game, save those back there already.'
+      : 'rem Moves ' + counted(files.length) + ' out of the game into a folder beside it, keeping their folders.',
+      undo ? 'rem Undoes the move batch file.' : 'rem To undo, run the undo batch file.'];
+    files.forEach(function (p) {
+      var sub = split(p)[0] ? '\\' + split(p)[0] : '';
+      var inGame = batRoot + '\\' + p, moved = batDest + '\\' + p;
+      var dir = (undo ? batRoot : batDest) + sub;
+      var from = undo ? moved : inGame, to = undo ? inGame : moved;
+      lines.push('if exist ' + batQuote(from) + ' if not exist ' + batQuote(dir + '\\') + ' mkdir ' + batQuote(dir));
+      lines.push('if exist ' + batQuote(from) + ' if not exist ' + batQuote(to) + ' move ' + batQuote(from) + ' ' +
+                 batQuote(to) + ' >nul');
     });
     return lines.join('\r\n') + '\r\n';
   }
   function scripts() {
     var list = unreferenced.filter(function (i) { return checked[i]; });
-    var total = list.reduce(function (sum, i) { return sum + T[i][SIZE]; }, 0);
-    var bat = batSafe(batRoot, true) ? list.filter(function (i) { return batSafe(T[i][PATH], false); }) : [];
-    var byHand = list.filter(function (i) { return bat.indexOf(i) < 0; });
+    var total = list.reduce(function (sum, i) { return sum + movingBytes(i); }, 0);
+    var files = [].concat.apply([], list.map(moving));
+    var bat = batSafe(batRoot, true) ? files.filter(function (p) { return batSafe(p, false); }) : [];
+    var carried = new Set(bat), byHand = files.filter(function (p) { return !carried.has(p); });
     $('checked').textContent = list.length + ' checked, ' + bytes(total);
-    $('paths').textContent = list.map(function (i) { return shown(T[i][PATH]); }).join('\n');
-    $('sh').textContent = movable ? shScript(list) : '';
-    $('bat').textContent = movable ? batScript(bat) : '';
-    $('by-hand').textContent = (movable ? byHand : list).map(function (i) { return shown(T[i][PATH]); }).join('\n');
+    $('paths').textContent = files.map(shown).join('\n');
+    $('sh').textContent = movable ? shScript(files, false) : '';
+    $('bat').textContent = movable ? batScript(bat, false) : '';
+    $('undo-sh').textContent = movable ? shScript(files, true) : '';
+    $('undo-bat').textContent = movable ? batScript(bat, true) : '';
+    $('by-hand').textContent = (movable ? byHand : files).map(shown).join('\n');
   }
 
   // The referenced textures; on Texsift-compact's page, which has no choice, every texture.

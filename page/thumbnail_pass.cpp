@@ -6,6 +6,7 @@
 #include "page/image/png.h"
 #include "page/page_dir.h"
 #include "platform/fs.h"
+#include "text/encode.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ void preview_texture(const PoolFile& file, const FileContent& content, const Pag
   entry->preview = thumbnail;
   if (entry->size == 0)
     entry->size = content.size();
+  entry->content_hash = content_hash({content.chars(), content.size()});
   if (thumbnail.status != ThumbnailStatus::kDecoded)
     return;
   std::string png = encode_png(thumbnail.rgba.data(), thumbnail.thumb_width, thumbnail.thumb_height);

@@ -14,7 +14,8 @@ std::string thumbnail_name(size_t index);
 
 // Reads each texture of `catalogue` (opened by its open_path) with the file
 // pool on `threads` threads, and fills the preview of the
-// page texture of the same index in `textures`, and its size when that is 0.
+// page texture of the same index in `textures`, its content hash, and its
+// size when that is 0.
 // A decoded thumbnail is written to `page_dir` as thumbnail_name(index) on
 // the thread that made it, and only its description is kept; a PNG that could
 // not be written leaves a broken preview that says so. A texture that cannot

@@ -37,22 +37,18 @@ bool is_excluded(std::string_view name) {
   return false;
 }
 
-// Files that hold no name as text, or that describe the textures themselves.
-// Compiled level geometry (vertices, collision, AI nodes, occlusion) is most
+// Files that hold no name as text. Compiled level geometry (vertices, collision, AI nodes, occlusion) is most
 // of a level's bytes and holds no names.
 constexpr std::string_view kNoTextExtensions[] = {
     ".dds", ".tga", ".png", ".jpg", ".jpeg", ".bmp",           // images
     ".ogg", ".wav", ".mp3",                                    // sounds
     ".ogm", ".avi", ".bik", ".mp4",                            // videos
     ".zip", ".rar", ".7z",  ".db",  ".xdb",  ".gz",            // archives
-    ".thm",                                                    // texture descriptions
     ".geom", ".cform", ".ai", ".hom", ".graph", ".som",        // compiled level geometry
 };
 
 bool holds_no_text(std::string_view name) {
   std::string lower = lower_ascii(name);
-  if (lower == "textures.ltx")
-    return true;
   size_t dot = lower.rfind('.');
   if (dot == std::string::npos)
     return false;

@@ -16,12 +16,12 @@ EntryAction is_searchable(const DirEntry& entry);
 
 // What the second look does with a directory entry: it walks the folders the
 // search walks, and reads the files the search passes over by name, save
-// those that hold no name as text or only describe the textures: images
-// (.dds, .tga, .png, .jpg, .jpeg, .bmp), sounds (.ogg, .wav, .mp3), videos
-// (.ogm, .avi, .bik, .mp4), archives (.zip, .rar, .7z, .db, .xdb, .gz),
-// compiled level geometry (.geom, .cform, .ai, .hom, .graph, .som), the
-// texture descriptions (.thm) and textures.ltx. Extensions and textures.ltx
-// are matched in any letter case.
+// those that hold no name as text: images (.dds, .tga, .png, .jpg, .jpeg,
+// .bmp), sounds (.ogg, .wav, .mp3), videos (.ogm, .avi, .bik, .mp4),
+// archives (.zip, .rar, .7z, .db, .xdb, .gz) and compiled level geometry
+// (.geom, .cform, .ai, .hom, .graph, .som). Extensions are matched in any
+// letter case. The texture descriptions (.thm, textures.ltx) are read: the
+// second look tells which of them it reads as descriptions.
 EntryAction second_look_action(const DirEntry& entry);
 
 // True when the bare file name `name` holds one of the compact build's 36

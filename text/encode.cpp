@@ -121,6 +121,42 @@ void compress(std::array<uint32_t, 8>* state, const uint8_t* block) {
 
 }  // namespace
 
+namespace {
+
+constexpr uint64_t kPrime1 = 0x9e3779b185ebca87ULL;
+constexpr uint64_t kPrime2 = 0xc2b2ae3d27d4eb4fULL;
+
+uint64_t rotate_left(uint64_t value, int bits) { return (value << bits) | (value >> (64 - bits)); }
+
+uint64_t word_at(const char* at) {
+  uint64_t word = 0;
+  for (int i = 7; i >= 0; --i)
+    word = (word << 8) | static_cast<unsigned char>(at[i]);
+  return word;
+}
+
+uint64_t round_of(uint64_t lane, uint64_t word) {
+  return rotate_left(lane + word * kPrime2, 31) * kPrime1;
+}
+
+}  // namespace
+
+uint64_t content_hash(std::string_view bytes) {
+  uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+  const char* at = bytes.data();
+  size_t left = bytes.size();
+  for (; left >= 32; left -= 32, at += 32)
+    for (int lane = 0; lane < 4; ++lane)
+      lanes[lane] = round_of(lanes[lane], word_at(at + 8 * lane));
+  uint64_t hash = rotate_left(lanes[0], 1) + rotate_left(lanes[1], 7) +
+                  rotate_left(lanes[2], 12) + rotate_left(lanes[3], 18) + bytes.size();
+  for (; left > 0; --left, ++at)
+    hash = rotate_left(hash ^ (static_cast<unsigned char>(*at) * kPrime1), 11) * kPrime2;
+  hash ^= hash >> 33;
+  hash *= kPrime2;
+  return hash ^ (hash >> 29);
+}
+
 std::string sha256_base64(std::string_view text) {
   std::array<uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                    0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};

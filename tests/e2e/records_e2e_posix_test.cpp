@@ -10,10 +10,10 @@ namespace {
 // gives their bytes in base64; CSV quotes them or writes their raw bytes.
 TEST(RecordProgram, NamesWithCommasQuotesControlsAndBytesNotUtf8) {
   TempTree tree;
-  tree.write("gamedata/textures/a,b.dds", "x");
-  tree.write("gamedata/textures/q\"t.dds", "x");
-  tree.write("gamedata/textures/s\xe9y.dds", "x");
-  tree.write("gamedata/textures/t\tb.dds", "x");
+  tree.write("gamedata/textures/a,b.dds", "a");
+  tree.write("gamedata/textures/q\"t.dds", "q");
+  tree.write("gamedata/textures/s\xe9y.dds", "s");
+  tree.write("gamedata/textures/t\tb.dds", "t");
   tree.write("gamedata/config/r\xe9" "f,\"1\".ltx", "a,b q\"t s\xe9y\n");
   // Passed over by the searches, read by the second look: a mention of t<TAB>b.
   tree.write("gamedata/config/m,\"e\".h", "T\tB");
@@ -28,32 +28,35 @@ TEST(RecordProgram, NamesWithCommasQuotesControlsAndBytesNotUtf8) {
       {TEXSIFT_PROGRAM, {"--json", tree.root()},
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\a,b.dds\"},"
        "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"a,b\"},\"references\":"
-       "[{\"path\":" + file + ",\"offset\":0}],\"mentions\":[]}]}\n"
+       "[{\"path\":" + file + ",\"offset\":0}],\"mentions\":[]}],\"companions\":[],\"copy_group\":null,\"copy_bytes\":0}\n"
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\q\\\"t.dds\"},"
        "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"q\\\"t\"},"
-       "\"references\":[{\"path\":" + file + ",\"offset\":4}],\"mentions\":[]}]}\n"
+       "\"references\":[{\"path\":" + file + ",\"offset\":4}],\"mentions\":[]}],\"companions\":[],\"copy_group\":null,\"copy_bytes\":0}\n"
        "{\"type\":\"texture\",\"path\":{\"bytes\":\"Z2FtZWRhdGFcdGV4dHVyZXNcc+l5LmRkcw==\"},"
        "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"bytes\":\"c+l5\"},"
-       "\"references\":[{\"path\":" + file + ",\"offset\":8}],\"mentions\":[]}]}\n"
+       "\"references\":[{\"path\":" + file + ",\"offset\":8}],\"mentions\":[]}],\"companions\":[],\"copy_group\":null,\"copy_bytes\":0}\n"
        "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\t\\u0009b.dds\"},"
        "\"size\":1,\"mention_count\":1,\"names\":[{\"name\":{\"text\":\"t\\u0009b\"},"
        "\"references\":[],\"mentions\":[{\"path\":"
        "{\"text\":\"gamedata\\\\config\\\\m,\\\"e\\\".h\"},\"offset\":0,\"case\":\"upper\","
-       "\"separator\":\"none\"}]}]}\n"
+       "\"separator\":\"none\",\"kind\":\"file\",\"describes\":null}]}],"
+       "\"companions\":[],\"copy_group\":null,\"copy_bytes\":0}\n"
        "{\"type\":\"totals\",\"textures\":4,\"names\":4,\"referenced\":3,\"unreferenced\":1,"
        "\"files_searched\":1,\"bytes_searched\":12,\"referenced_bytes\":3,"
-       "\"unreferenced_bytes\":1,\"mentioned\":1,\"seconds\":#}\n"},
+       "\"unreferenced_bytes\":1,\"mentioned\":1,\"seconds\":#,\"described\":0,"
+       "\"companion_bytes\":0,\"copy_bytes\":0}\n"},
       {TEXSIFT_PROGRAM, {"--csv", tree.root()},
        "type,texture,name,file,offset,textures,names,referenced,unreferenced,files_searched,"
        "bytes_searched,seconds,size,referenced_bytes,unreferenced_bytes,mentioned,mentions,case,"
-       "separator\n"
-       "reference,\"gamedata\\textures\\a,b.dds\",\"a,b\"," + csv_file + ",0,,,,,,,,1,,,,,,\n" +
-       "reference,\"gamedata\\textures\\q\"\"t.dds\",\"q\"\"t\"," + csv_file + ",4,,,,,,,,1,,,,,,\n" +
-       "reference,gamedata\\textures\\s\xe9y.dds,s\xe9y," + csv_file + ",8,,,,,,,,1,,,,,,\n" +
-       "unreferenced,gamedata\\textures\\t\tb.dds,t\tb,,,,,,,,,,1,,,,1,,\n"
+       "separator,kind,describes,companion,companion_size,used_by,copy_group,copy_bytes,described,"
+       "companion_bytes\n"
+       "reference,\"gamedata\\textures\\a,b.dds\",\"a,b\"," + csv_file + ",0,,,,,,,,1,,,,,,,,,,,,,0,,\n" +
+       "reference,\"gamedata\\textures\\q\"\"t.dds\",\"q\"\"t\"," + csv_file + ",4,,,,,,,,1,,,,,,,,,,,,,0,,\n" +
+       "reference,gamedata\\textures\\s\xe9y.dds,s\xe9y," + csv_file + ",8,,,,,,,,1,,,,,,,,,,,,,0,,\n" +
+       "unreferenced,gamedata\\textures\\t\tb.dds,t\tb,,,,,,,,,,1,,,,1,,,,,,,,,0,,\n"
        "mention,gamedata\\textures\\t\tb.dds,t\tb,\"gamedata\\config\\m,\"\"e\"\".h\",0,,,,,,,,1,"
-       ",,,,upper,none\n"
-       "totals,,,,,4,4,3,1,1,12,#,,3,1,1,,,\n"},
+       ",,,,upper,none,file,,,,,,0,,\n"
+       "totals,,,,,4,4,3,1,1,12,#,,3,1,1,,,,,,,,,,0,0,0\n"},
       {TEXSIFT_PROGRAM, {"--json", tree.root(), "1"},
        "{\"type\":\"file\",\"path\":" + file + ",\"size\":12,\"names\":[{\"name\":{\"text\":\"a,b\"},"
        "\"offset\":0},{\"name\":{\"text\":\"q\\\"t\"},\"offset\":4},"

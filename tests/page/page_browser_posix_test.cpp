@@ -77,8 +77,11 @@ const char* const kAwkward[] = {
     "per%cent%.dds", "amp&er.dds", "caret^.dds", "bang!.dds", "<\\script>.dds",
     "line\nbreak.dds", "n\xc3\xa4me \xe6\x97\xa5.dds", "\xff\xfe raw.dds", "trailing dot.dds."};
 
-// The Texsift page of a tree with the awkward textures, one texture with a
-// mention and one referenced, written to `dir`.
+// Companions of two awkward textures, which move with them.
+const char* const kAwkwardCompanions[] = {"sp ace.thm", "per%cent%_bump.dds"};
+
+// The Texsift page of a tree with the awkward textures (two with a
+// companion), one texture with a mention and one referenced, written to `dir`.
 void write_awkward_page(const TempTree& tree, const std::string& game, const std::string& dir) {
   Page page;
   page.program = "Texsift";
@@ -90,6 +93,8 @@ void write_awkward_page(const TempTree& tree, const std::string& game, const std
     texture.size = 1;
     page.textures.push_back(texture);
   }
+  page.textures[0].companions.push_back({"gamedata\\textures\\sp ace.thm", 1, {}});
+  page.textures[5].companions.push_back({"gamedata\\textures\\per%cent%_bump.dds", 1, {}});
   PageTexture mentioned;
   mentioned.path = "gamedata\\textures\\ui\\mentioned.dds";
   mentioned.mentions.push_back({"gamedata\\ui\\menu.xml", 12, "case"});
@@ -122,6 +127,15 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
     tree.write("game/gamedata/textures/" + as_file_name(name), "x");
     before.insert("gamedata/textures/" + as_file_name(name));
   }
+  for (const char* name : kAwkwardCompanions) {
+    tree.write(std::string("game/gamedata/textures/") + name, "x");
+    before.insert(std::string("gamedata/textures/") + name);
+  }
+  const std::set<std::string> staying{"gamedata/textures/ui/mentioned.dds",
+                                      "gamedata/textures/ui/used.dds",
+                                      "gamedata/textures/not in the page.dds"};
+  std::set<std::string> whole = before;
+  whole.insert(staying.begin(), staying.end());
   tree.write("game/gamedata/textures/ui/mentioned.dds", "xx");
   tree.write("game/gamedata/textures/ui/used.dds", "x");
   tree.write("game/gamedata/textures/not in the page.dds", "x");
@@ -132,7 +146,7 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
 
   // The summary, and the page's own count of what it checked.
   EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">15<"), std::string::npos);
-  EXPECT_EQ(element_text(dom, "checked"), "14 checked, 14 bytes");
+  EXPECT_EQ(element_text(dom, "checked"), "14 checked, 16 bytes");
   // No name broke out of its element: the "</script>" name is text.
   EXPECT_NE(element_text(dom, "paths").find("gamedata/textures/</script>.dds"), std::string::npos);
   EXPECT_EQ(dom.find("<script>.dds"), std::string::npos);
@@ -142,10 +156,16 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
   tree.write("move.sh", sh);
   ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "move.sh")).c_str()), 0) << sh;
   EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"), before);
-  EXPECT_EQ(files_below(game),
-            (std::set<std::string>{"gamedata/textures/ui/mentioned.dds",
-                                   "gamedata/textures/ui/used.dds",
-                                   "gamedata/textures/not in the page.dds"}));
+  EXPECT_EQ(files_below(game), staying);
+
+  // The undo script moves them back, and leaves a file that came back since.
+  tree.write("game/gamedata/textures/sp ace.dds", "back");
+  tree.write("undo.sh", element_text(dom, "undo-sh"));
+  ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "undo.sh")).c_str()), 0);
+  EXPECT_EQ(files_below(game), whole);
+  EXPECT_EQ(read_whole_file(game + "gamedata/textures/sp ace.dds"), "back");
+  EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"),
+            std::set<std::string>{"gamedata/textures/sp ace.dds"});
 
   // The batch file carries the names it can, safely; the rest are to move by hand.
   std::string bat = element_text(dom, "bat");
@@ -164,13 +184,15 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
   if (!have("wine"))
     GTEST_SKIP() << "wine is not installed: the batch file was not run";
   fs::remove_all(tree.root() + "game-texsift-moved");
-  for (const std::string& file : before)
-    tree.write("game/" + file, "x");
   tree.write("unused.bat", bat);  // not "move.bat", which cmd reads as its move command
+  tree.write("unused_undo.bat", element_text(dom, "undo-bat"));
   std::string wine_prefix = tree.root() + "wineprefix";
-  std::system(("cd " + shell_quoted(tree.root()) + " && WINEDEBUG=-all WINEPREFIX=" + shell_quoted(wine_prefix) +
-               " wine cmd /c unused.bat >/dev/null 2>&1")
-                  .c_str());
+  auto run_bat = [&](const char* name) {
+    std::system(("cd " + shell_quoted(tree.root()) + " && WINEDEBUG=-all WINEPREFIX=" +
+                 shell_quoted(wine_prefix) + " wine cmd /c " + name + " >/dev/null 2>&1")
+                    .c_str());
+  };
+  run_bat("unused.bat");
   // Wine's cmd has no code page 65001 (Windows' has), so there the names
   // beyond ASCII stay where they are; every other name the batch file
   // carries moves, and nothing else.
@@ -184,11 +206,115 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
       carried.insert(file);
   }
   EXPECT_EQ(moved, carried);
+  // The undo batch file moves them back: the tree is as it was.
+  run_bat("unused_undo.bat");
+  EXPECT_EQ(files_below(game), whole);
 }
 
 }  // namespace
 
 namespace {
+
+// How many times `part` occurs in `text`.
+size_t count_of(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+// A tree whose texture descriptions use textures that nothing refers to, with
+// companions and copies: door_bunker_1 (referenced) has detail_metall_01 as
+// detail in its .thm; act_antigas's .thm uses act_glass's bump;
+// textures.ltx gives grnd\rocks its own bump; c1, c2 and c3 are copies, c4
+// differs from them in its last byte.
+void write_described_tree(const TempTree& tree) {
+  const std::string textures = "game/gamedata/textures/";
+  tree.write("game/gamedata/config/doors.ltx", "door = door\\door_bunker_1\r\n");
+  tree.write(textures + "door/door_bunker_1.dds", "d");
+  tree.write(textures + "door/door_bunker_1.thm",
+             thm_file("detail\\detail_metall_01", "door\\door_bunker_1_bump"));
+  tree.write(textures + "detail/detail_metall_01.dds", "m");
+  tree.write(textures + "act/act_glass.dds", "g");
+  tree.write(textures + "act/act_glass.thm", thm_file("", "act\\act_glass_bump"));
+  tree.write(textures + "act/act_glass_bump.dds", "gb");
+  tree.write(textures + "act/act_glass_bump#.dds", "gb#");
+  tree.write(textures + "act/act_antigas.dds", "a");
+  tree.write(textures + "act/act_antigas.thm", thm_file("", "act\\act_glass_bump"));
+  tree.write(textures + "grnd/rocks.dds", "r");
+  tree.write(textures + "grnd/rocks_bump.dds", "rb");
+  tree.write(textures + "textures.ltx",
+             "[specification]\r\ngrnd\\rocks = bump_mode[use:grnd\\rocks_bump]\r\n");
+  for (const char* copy : {"c1", "c2", "c3"})
+    tree.write(textures + "copies/" + copy + ".dds", "same bytes");
+  tree.write(textures + "copies/c4.dds", "same bytez");
+}
+
+TEST(PageBrowser, TextureDescriptionsCompanionsAndCopies) {
+  TempTree tree;
+  write_described_tree(tree);
+  const std::string game = tree.root() + "game/";
+  const std::set<std::string> before = files_below(game);
+
+  // The records give the use with the texture it describes, the companion
+  // kept by another texture's .thm, and the copies.
+  ProgramResult records = run_built_program(TEXSIFT_PROGRAM, {"--json", game});
+  ASSERT_EQ(records.status, 0) << records.err;
+  EXPECT_NE(records.out.find("\"mentions\":[{\"path\":{\"text\":\"gamedata\\\\textures\\\\door\\\\"
+                             "door_bunker_1.thm\"},\"offset\":82,\"case\":\"same\",\"separator\":"
+                             "\"backslash\",\"kind\":\"description\",\"describes\":{\"text\":"
+                             "\"door\\\\door_bunker_1\"}}]"),
+            std::string::npos)
+      << records.out;
+  EXPECT_NE(records.out.find("{\"path\":{\"text\":\"gamedata\\\\textures\\\\act\\\\act_glass_bump.dds\"},"
+                             "\"size\":2,\"used_by\":{\"text\":\"act\\\\act_antigas\"}}"),
+            std::string::npos);
+  EXPECT_NE(records.out.find("{\"path\":{\"text\":\"gamedata\\\\textures\\\\grnd\\\\rocks_bump.dds\"},"
+                             "\"size\":2,\"used_by\":null}"),
+            std::string::npos);
+  for (const char* copy : {"c1", "c2", "c3"})
+    EXPECT_NE(records.out.find(std::string("copies\\\\") + copy +
+                               ".dds\"},\"size\":10,\"mention_count\":0"),
+              std::string::npos);
+  EXPECT_EQ(count_of(records.out, "\"copy_group\":1,\"copy_bytes\":20}"), 3u);
+  EXPECT_NE(records.out.find("\"described\":1,\"companion_bytes\":"), std::string::npos);
+  EXPECT_NE(records.out.find("\"copy_bytes\":20}\n"), std::string::npos);
+
+  if (!have("chromium"))
+    GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
+  tree.make_directory("profile");
+  // Both algorithms' pages make the second look.
+  for (const char* algorithm : {"0", "1"}) {
+    SCOPED_TRACE(algorithm);
+    const std::string dir = tree.root() + "page" + algorithm + "/";
+    ProgramResult run = run_built_program(TEXSIFT_PROGRAM, {"--html", dir, game, algorithm});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string dom = page_dom(dir + "index.html", tree.root() + "profile");
+    EXPECT_NE(dom.find("used as detail or bump of door\\door_bunker_1"), std::string::npos) << dom;
+    EXPECT_NE(dom.find("act/act_glass_bump.dds stays: used as bump of act\\act_antigas"),
+              std::string::npos);
+    EXPECT_NE(dom.find("identical to gamedata/textures/copies/c2.dds, gamedata/textures/copies/c3.dds"),
+              std::string::npos);
+    // Eight unreferenced, the detail texture unchecked.
+    EXPECT_EQ(element_text(dom, "shown"), "8 of 8 shown");
+    EXPECT_EQ(element_text(dom, "checked").substr(0, 10), "7 checked,");
+
+    // The scripts move the textures with their own companions, and back.
+    tree.write("move.sh", element_text(dom, "sh"));
+    tree.write("undo.sh", element_text(dom, "undo-sh"));
+    ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "move.sh")).c_str()), 0);
+    EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"),
+              (std::set<std::string>{
+                  "gamedata/textures/act/act_antigas.dds", "gamedata/textures/act/act_antigas.thm",
+                  "gamedata/textures/act/act_glass.dds", "gamedata/textures/act/act_glass.thm",
+                  "gamedata/textures/grnd/rocks.dds", "gamedata/textures/grnd/rocks_bump.dds",
+                  "gamedata/textures/copies/c1.dds", "gamedata/textures/copies/c2.dds",
+                  "gamedata/textures/copies/c3.dds", "gamedata/textures/copies/c4.dds"}));
+    ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "undo.sh")).c_str()), 0);
+    EXPECT_EQ(files_below(game), before);
+    fs::remove_all(tree.root() + "game-texsift-moved");
+  }
+}
 
 // The width and height in a PNG file's header.
 std::pair<uint32_t, uint32_t> png_size(const std::string& png) {

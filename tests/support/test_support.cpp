@@ -110,3 +110,22 @@ ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name
 ScopedEnvironment::~ScopedEnvironment() {
   set_environment(name_, old_value_ ? old_value_->c_str() : nullptr);
 }
+
+// A .thm as the real files lay it out: chunks of a u32 id, a u32 size and
+// the data, the detail texture (0x815) and the bump (0x817) as
+// zero-terminated names among binary fields.
+std::string thm_file(const std::string& detail, const std::string& bump) {
+  auto chunk = [](uint32_t id, const std::string& data) {
+    std::string out;
+    for (uint32_t value : {id, static_cast<uint32_t>(data.size())})
+      for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((value >> (8 * i)) & 0xff);
+    return out + data;
+  };
+  return chunk(0x810, std::string("\x12\0", 2)) + chunk(0x813, std::string(4, '\1')) +
+         chunk(0x812, std::string(32, '\xfe')) + chunk(0x814, std::string(4, '\0')) +
+         chunk(0x815, detail + std::string("\0\0\0\xc0\x40", 5)) +
+         chunk(0x816, std::string(8, '\x3f')) +
+         chunk(0x817, std::string("\xcd\xcc\x4c\x3d\x02\0\0\0", 8) + bump + std::string(1, '\0')) +
+         chunk(0x818, std::string(1, '\0')) + chunk(0x819, std::string(1, '\1'));
+}

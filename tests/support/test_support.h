@@ -114,3 +114,8 @@ class ScopedEnvironment {
   const char* name_;
   std::optional<std::string> old_value_;
 };
+
+// A .thm as the real files lay it out: chunks of a u32 id, a u32 size and
+// the data, the detail texture (0x815) and the bump (0x817) as
+// zero-terminated names among binary fields.
+std::string thm_file(const std::string& detail, const std::string& bump);

@@ -77,7 +77,7 @@ TEST(IsSearchable, EveryExcludedSubstringAnywhereInTheName) {
 }
 
 // The second look reads the files the search passes over by name, save
-// images, sounds, videos, archives and the texture descriptions, and walks
+// images, sounds, videos and archives, and walks
 // the folders the search walks.
 TEST(SecondLookAction, FilesTheSearchPassesOver) {
   struct Row {
@@ -92,9 +92,9 @@ TEST(SecondLookAction, FilesTheSearchPassesOver) {
       {"old.ltx~", kFile, kRead},
       {"weapons.ltx", kFile, kSkip},  // the search reads it
       {"readme", kFile, kSkip},
-      {"act_head.thm", kFile, kSkip},  // a texture description
-      {"textures.ltx", kFile, kSkip},
-      {"Textures.LTX", kFile, kSkip},
+      {"act_head.thm", kFile, kRead},  // a texture description: the second look tells its uses
+      {"textures.ltx", kFile, kRead},
+      {"Textures.LTX", kFile, kSkip},  // the search reads it: its exclusion is case-sensitive
       {"act_head.dds", kFile, kSkip},  // images
       {"act_head.tga", kFile, kSkip},
       {"shot.PNG", kFile, kSkip},

@@ -6,6 +6,7 @@
 
 #include "app/programs.h"
 #include "text/encode.h"
+#include "match/description_uses.h"
 #include "match/mention_search.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"
@@ -170,6 +171,8 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
       std::sregex_iterator(texsift_json.begin(), texsift_json.end(), mentioned_texture),
       std::sregex_iterator()));
   const std::string compact_bytes = bytes_searched(compact_json);
+  // The textures are copies of each other: all but the first are further copies.
+  const std::string copies = std::to_string(std::stoul(names) - 1);
   struct Row {
     std::string records;
     std::string totals;
@@ -178,7 +181,9 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
                          ",\"referenced\":" + referenced + ",\"unreferenced\":" + unreferenced +
                          ",\"files_searched\":" + files + ",\"bytes_searched\":" + bytes +
                          ",\"referenced_bytes\":" + referenced + ",\"unreferenced_bytes\":" +
-                         unreferenced + ",\"mentioned\":" + mentioned + ",\"seconds\":#}\n"},
+                         unreferenced + ",\"mentioned\":" + mentioned +
+                         ",\"seconds\":#,\"described\":0,\"companion_bytes\":0,\"copy_bytes\":" +
+                         copies + "}\n"},
       {run(false, {"--json", root, "1"}), "{\"type\":\"totals\",\"files_searched\":" + files +
                                               ",\"bytes_searched\":" + bytes + ",\"textures\":" +
                                               names + ",\"names\":" + names + ",\"seconds\":#}\n"},
@@ -188,7 +193,7 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
       {run(false, {"--csv", root}), "totals,,,,," + names + "," + names + "," + referenced + "," +
                                         unreferenced + "," + files + "," + bytes + ",#,," +
                                         referenced + "," + unreferenced + "," + mentioned +
-                                        ",,,\n"},
+                                        ",,,,,,,,,," + copies + ",0,0\n"},
       {run(false, {"--csv", root, "1"}),
        "totals,,,," + files + "," + bytes + "," + names + "," + names + ",#,\n"},
       {run(true, {"--csv", root}),
@@ -198,8 +203,13 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
     EXPECT_EQ(totals(row.records), row.totals);
 }
 
+// Where the detail name of thm_file starts: after the headers and data of
+// the chunks before it, and its own header.
+constexpr int kThmDetail = 10 + 12 + 40 + 12 + 8;
+
 // Each form of a name that the second look takes for a mention, and the
-// bytes after a name that make it none.
+// bytes after a name that make it none; in a texture description (a file
+// name from the texture root), the uses it takes and those it does not.
 TEST(MentionSearch, Forms) {
   constexpr auto kSame = MentionCase::kSame;
   constexpr auto kLower = MentionCase::kLower;
@@ -217,6 +227,8 @@ TEST(MentionSearch, Forms) {
     int offset;
     MentionCase letter_case;
     MentionSeparator separator;
+    const char* description = nullptr;  // the description's name from the texture root
+    const char* describes = "";         // the texture its use is of
   } rows[] = {
       {"act\\act_head", "x act\\act_head\n", 2, kSame, kBackslash},
       {"act\\act_head", "<t>ACT\\ACT_HEAD</t>", 3, kUpper, kBackslash},
@@ -241,12 +253,43 @@ TEST(MentionSearch, Forms) {
       {"act\\act_head", "act\\act_head_bump act/act_head.", 18, kSame, kSlash},
       // The first mention in the content, whatever its form.
       {"act\\act_head", "act\\\\act_head act\\act_head ", 0, kSame, kDouble},
+      // A .thm: another texture named as detail is a use; its own name, or a
+      // name followed by "_bump", is none.
+      {"detail\\detail_metall_01", thm_file("detail\\detail_metall_01", "door\\door_bunker_1_bump"),
+       kThmDetail, kSame, kBackslash, "door\\door_bunker_1.thm", "door\\door_bunker_1"},
+      {"door\\door_bunker_1", thm_file("door\\door_bunker_1", ""), kNoMention, kSame, kNone,
+       "door\\door_bunker_1.thm"},
+      {"door\\door_bunker_1", thm_file("", "door\\door_bunker_1_bump"), kNoMention, kSame, kNone,
+       "mtl\\mtl_m6_y.thm"},
+      {"act\\act_glass_bump", thm_file("", "act\\act_glass_bump"), kThmDetail + 5 + 16 + 16, kSame,
+       kBackslash, "act\\act_antigas.THM", "act\\act_antigas"},
+      // textures.ltx: a name as the key is none, on the value side a use.
+      {"act\\act_krovosos_1", "[association]\r\nact\\act_krovosos_1  = detail\\detail_skin_1,8.0\r\n",
+       kNoMention, kSame, kNone, "textures.ltx"},
+      {"detail\\detail_skin_1", "[association]\r\nact\\act_krovosos_1  = detail\\detail_skin_1,8.0\r\n",
+       37, kSame, kBackslash, "textures.ltx", "act\\act_krovosos_1"},
+      {"1\\1_123_bump", "[specification]\r\n1\\1_456 = bump_mode[use:1\\1_123_bump],material[0.50]\r\n",
+       41, kSame, kBackslash, "Textures.ltx", "1\\1_456"},
+      {"1\\1_123", "[specification]\r\n1\\1_123 = bump_mode[use:1\\1_123_bump],material[0.50]\r\n",
+       kNoMention, kSame, kNone, "textures.ltx"},
+      // Only the texture root's textures.ltx describes: elsewhere, no use.
+      {"detail\\detail_skin_1", "a = detail\\detail_skin_1\r\n", kNoMention, kSame, kNone,
+       "config\\textures.ltx"},
   };
   for (const Row& row : rows) {
     MentionSearch search({row.name});
     const auto* bytes = reinterpret_cast<const unsigned char*>(row.content.data());
     FoundNames mentions;
-    search.find_all(Bytes(bytes, row.content.size()), &mentions);
+    if (row.description) {
+      std::vector<DescriptionUse> uses =
+          description_uses(row.description, Bytes(bytes, row.content.size()), search);
+      mentions.reset(1);
+      if (!uses.empty())
+        mentions.record(0, uses[0].offset, uses[0].form);
+      EXPECT_EQ(uses.empty() ? "" : uses[0].describes, row.describes) << row.content;
+    } else {
+      search.find_all(Bytes(bytes, row.content.size()), &mentions);
+    }
     if (row.offset == kNoMention) {
       EXPECT_TRUE(mentions.names().empty()) << row.content;
       continue;

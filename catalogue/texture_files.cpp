@@ -1,0 +1,148 @@
+// Sizes of the textures and their companions, companions kept by other textures' descriptions, and byte-identical textures.
+#include "catalogue/texture_files.h"
+
+#include <algorithm>
+#include <type_traits>
+#include <unordered_map>
+
+#include "platform/fs.h"
+#include "search/file_content.h"
+#include "search/file_pool.h"
+#include "text/ascii.h"
+#include "text/encode.h"
+
+namespace {
+
+// A texture's name as descriptions compare it: small letters, "\" between parts.
+std::string compared(std::string_view name) {
+  std::string text = lower_ascii(name);
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
+}
+
+// The content hash of each texture whose size another texture shares; none for the others.
+std::vector<std::optional<uint64_t>> shared_size_hashes(
+    const Catalogue& catalogue, const std::vector<std::optional<uint64_t>>& sizes) {
+  std::unordered_map<uint64_t, uint32_t> counts;
+  for (const std::optional<uint64_t>& size : sizes)
+    if (size && *size > 0)
+      ++counts[*size];
+  std::vector<PoolFile> files;
+  std::vector<uint32_t> textures;
+  for (uint32_t i = 0; i < sizes.size(); ++i) {
+    if (!sizes[i] || *sizes[i] == 0 || counts[*sizes[i]] < 2)
+      continue;
+    PoolFile file;
+    file.open_path = catalogue.textures[i].open_path;
+    file.path = to_shown_name(file.open_path);
+    files.push_back(std::move(file));
+    textures.push_back(i);
+  }
+  std::vector<std::optional<uint64_t>> hashes(sizes.size());
+  const FileWork work = [&](const PoolFile& file, const FileContent& content) {
+    if (file.searched)
+      hashes[textures[file.order]] = content_hash({content.chars(), content.size()});
+  };
+  read_files_in_order(files, search_threads_quietly(), work, [](const PoolFile&) {},
+                      SinkOutput::kSilent);
+  return hashes;
+}
+
+}  // namespace
+
+TextureFiles read_texture_files(const Catalogue& catalogue, bool copies) {
+  TextureFiles files;
+  for (const CatalogueTexture& texture : catalogue.textures)
+    files.sizes.push_back(file_size(texture.open_path));
+  for (const Companion& companion : catalogue.companions)
+    files.companion_sizes.push_back(file_size(companion.open_path));
+  files.copy_group.assign(catalogue.textures.size(), 0);
+  if (copies)
+    group_copies(files.sizes, shared_size_hashes(catalogue, files.sizes), &files);
+  return files;
+}
+
+void group_copies(const std::vector<std::optional<uint64_t>>& sizes,
+                  const std::vector<std::optional<uint64_t>>& hashes, TextureFiles* files) {
+  // The first texture of each content, then the group it opens once a second joins it.
+  std::unordered_map<uint64_t, std::vector<uint32_t>> firsts;  // by hash: the first of each size
+  std::vector<uint32_t> group_of_first(sizes.size(), 0);
+  files->copy_group.assign(sizes.size(), 0);
+  files->copy_bytes.clear();
+  for (uint32_t i = 0; i < sizes.size(); ++i) {
+    if (!hashes[i] || !sizes[i] || *sizes[i] == 0)
+      continue;
+    std::vector<uint32_t>& same_hash = firsts[*hashes[i]];
+    auto first = std::find_if(same_hash.begin(), same_hash.end(),
+                              [&](uint32_t f) { return *sizes[f] == *sizes[i]; });
+    if (first == same_hash.end()) {
+      same_hash.push_back(i);
+      continue;
+    }
+    uint32_t& group = group_of_first[*first];
+    if (group == 0) {
+      files->copy_bytes.push_back(0);
+      group = static_cast<uint32_t>(files->copy_bytes.size());
+      files->copy_group[*first] = group;
+    }
+    files->copy_group[i] = group;
+    files->copy_bytes[group - 1] += *sizes[i];
+  }
+}
+
+std::pair<size_t, size_t> companions_of(const Catalogue& catalogue, uint32_t texture) {
+  auto [first, last] = std::equal_range(
+      catalogue.companions.begin(), catalogue.companions.end(), texture,
+      [](const auto& a, const auto& b) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Companion>)
+          return a.texture < b;
+        else
+          return a < b.texture;
+      });
+  return {static_cast<size_t>(first - catalogue.companions.begin()),
+          static_cast<size_t>(last - catalogue.companions.begin())};
+}
+
+std::string bump_name(const Companion& companion) {
+  if (!companion.bump)
+    return {};
+  std::string_view name = companion.name;
+  if (!name.empty() && name.back() == '#')
+    name.remove_suffix(1);
+  return std::string(name);
+}
+
+std::vector<std::string> bump_names(const Catalogue& catalogue, const std::vector<bool>& of) {
+  std::vector<std::string> names;
+  for (const Companion& companion : catalogue.companions) {
+    std::string name = bump_name(companion);
+    // A texture's bump and bump# files give one name, one after the other.
+    if (of[companion.texture] && !name.empty() && (names.empty() || names.back() != name))
+      names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::vector<const Mention*> companion_users(const Catalogue& catalogue,
+                                            const std::vector<std::string>& bumps,
+                                            const Mentions& mentions) {
+  std::unordered_map<std::string, size_t> bump_index;
+  for (size_t i = 0; i < bumps.size(); ++i)
+    bump_index.emplace(compared(bumps[i]), i);
+  std::vector<const Mention*> users(catalogue.companions.size(), nullptr);
+  for (size_t c = 0; c < catalogue.companions.size(); ++c) {
+    const Companion& companion = catalogue.companions[c];
+    std::string name = compared(bump_name(companion));
+    auto bump = bump_index.find(name);
+    if (name.empty() || bump == bump_index.end())
+      continue;
+    // Its own texture's name: the bump name without "_bump".
+    std::string own = name.substr(0, name.size() - 5);
+    for (const Mention& use : mentions.bump_uses[bump->second])
+      if (use.describes && compared(*use.describes) != own) {
+        users[c] = &use;
+        break;
+      }
+  }
+  return users;
+}
