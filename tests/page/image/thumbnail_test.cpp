@@ -32,13 +32,18 @@ std::string dxt1_levels(uint32_t width, uint32_t height, const std::vector<uint1
 
 constexpr uint16_t kRed = 0xf800, kGreen = 0x07e0, kBlue = 0x001f;
 
-// An uncompressed 24-bit TGA, `width` by `height`, every byte of its pixels 0x40.
-std::string tga_file(uint16_t width, uint16_t height) {
-  std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0", 12);
+// The header of a 24-bit TGA of image type `type` (2, or 10 run-length), `width` by `height`.
+std::string tga_header(uint16_t width, uint16_t height, char type = 2) {
+  std::string tga("\0\0\0\0\0\0\0\0\0\0\0\0", 12);
+  tga[2] = type;
   append_u16(&tga, width);
   append_u16(&tga, height);
-  tga += std::string("\x18\0", 2);
-  return tga + std::string(size_t{width} * height * 3, '\x40');
+  return tga + std::string("\x18\0", 2);
+}
+
+// An uncompressed 24-bit TGA, `width` by `height`, every byte of its pixels 0x40.
+std::string tga_file(uint16_t width, uint16_t height) {
+  return tga_header(width, height) + std::string(size_t{width} * height * 3, '\x40');
 }
 
 // The headers of each format, the limits they meet (the bytes a DDS level
@@ -100,6 +105,15 @@ TEST(Thumbnail, Headers) {
       {"TGA 4097 high", tga_file(1, 4097), "t.tga", ThumbnailStatus::kBroken, "too large", 0, 0},
       {"TGA a byte short", tga_file(3, 2).substr(0, 18 + 17), "t.tga", ThumbnailStatus::kBroken,
        "truncated", 0, 0},
+      // Run-length packets: a byte 0x80 + n - 1 and one pixel for a run of n, a byte n - 1 and n pixels.
+      {"TGA runs", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x02" + std::string(9, '\x40'), "t.tga",
+       ThumbnailStatus::kDecoded, "TGA", 3, 2},
+      {"TGA runs, a pixel short", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x01" + std::string(6, '\x40'),
+       "t.tga", ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"TGA runs, a byte short", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x02" + std::string(8, '\x40'),
+       "t.tga", ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"TGA runs, 4096 by 4096 claimed", tga_header(4096, 4096, 10) + "\xff\x40\x40\x40", "t.tga",
+       ThumbnailStatus::kBroken, "truncated", 0, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.scenario);
