@@ -134,9 +134,11 @@ def as_dx10(dds):
 
 
 def as_rle_tga(tga):
-    """The same 24-bit TGA run-length coded, each pixel a raw packet of one."""
+    """The same 24-bit TGA run-length coded in raw packets of up to 128 pixels."""
     header, pixels = tga[:18], tga[18:]
-    body = b"".join(b"\x00" + pixels[i:i + 3] for i in range(0, len(pixels), 3))
+    step = 128 * 3
+    body = b"".join(bytes([len(pixels[i:i + step]) // 3 - 1]) + pixels[i:i + step]
+                    for i in range(0, len(pixels), step))
     return header[:2] + b"\x0a" + header[3:] + body
 
 
@@ -148,7 +150,7 @@ def thumbnail_seeds(tool):
         seeds[f"{kind}_{width}x{height}"] = selector + data
         if kind in ("dxt1", "dxt5") and width <= 128:
             seeds[f"{kind}_{width}x{height}_dx10"] = selector + as_dx10(data)
-        if kind == "tga" and width < 16:
+        if kind == "tga":
             seeds[f"tga_{width}x{height}_rle"] = selector + as_rle_tga(data)
     return seeds
 
