@@ -142,8 +142,14 @@ def as_rle_tga(tga):
     return header[:2] + b"\x0a" + header[3:] + body
 
 
+def tga_header(width, height, image_type, bits):
+    return struct.pack("<3B2HB4H2B", 0, 0, image_type, 0, 0, 0, 0, 0, width, height, bits, 0)
+
+
 def thumbnail_seeds(tool):
-    seeds = {}
+    # A run-length header that claims 2056 by 2056 pixels of a 86-byte file: stb_image would hold
+    # them whole (16 MiB) unless the packets are counted first. The fuzzer found it in 2 minutes.
+    seeds = {"tga_rle_claims_more": b"\x01" + tga_header(2056, 2056, 10, 8) + b"\x08" * 67}
     for kind, width, height, hue in TEXTURES:
         data = texture(tool, kind, width, height, hue)
         selector = b"\x01" if kind == "tga" else b"\x00"
