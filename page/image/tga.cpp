@@ -20,7 +20,9 @@ int to_int(size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int>(siz
 // a run-length header of a few bytes could make it hold 4096 by 4096 pixels.
 bool short_tga(std::string_view bytes, uint32_t width, uint32_t height) {
   auto byte = [&](size_t at) { return static_cast<uint64_t>(static_cast<uint8_t>(bytes[at])); };
-  if (bytes.size() < 18 || (byte(2) & 7) < 1 || (byte(2) & 7) > 3 || byte(2) > 11)
+  if (bytes.size() < 18)
+    return true;  // stb_image read the header's missing bytes as zeros
+  if ((byte(2) & 7) < 1 || (byte(2) & 7) > 3 || byte(2) > 11)
     return false;
   uint64_t colour_map = byte(1) ? (byte(5) | (byte(6) << 8)) * ((byte(7) + 7) / 8) : 0;
   uint64_t pixel_bytes = (byte(16) + 7) / 8;

@@ -147,9 +147,11 @@ def tga_header(width, height, image_type, bits):
 
 
 def thumbnail_seeds(tool):
-    # A run-length header that claims 2056 by 2056 pixels of a 86-byte file: stb_image would hold
-    # them whole (16 MiB) unless the packets are counted first. The fuzzer found it in 2 minutes.
-    seeds = {"tga_rle_claims_more": b"\x01" + tga_header(2056, 2056, 10, 8) + b"\x08" * 67}
+    # Two files the fuzzer found: a run-length header that claims 2056 by 2056 pixels of an
+    # 86-byte file, which stb_image would hold whole (16 MiB) unless the packets are counted first;
+    # and a header cut a byte short, whose missing bytes stb_image reads as zeros.
+    seeds = {"tga_rle_claims_more": b"\x01" + tga_header(2056, 2056, 10, 8) + b"\x08" * 67,
+             "tga_header_cut_short": b"\x01" + tga_header(2080, 3584, 2, 16)[:17]}
     for kind, width, height, hue in TEXTURES:
         data = texture(tool, kind, width, height, hue)
         selector = b"\x01" if kind == "tga" else b"\x00"

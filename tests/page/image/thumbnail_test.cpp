@@ -105,6 +105,8 @@ TEST(Thumbnail, Headers) {
       {"TGA 4097 high", tga_file(1, 4097), "t.tga", ThumbnailStatus::kBroken, "too large", 0, 0},
       {"TGA a byte short", tga_file(3, 2).substr(0, 18 + 17), "t.tga", ThumbnailStatus::kBroken,
        "truncated", 0, 0},
+      {"TGA header a byte short", tga_header(3, 2).substr(0, 17), "t.tga", ThumbnailStatus::kBroken,
+       "truncated", 0, 0},
       // Run-length packets: a byte 0x80 + n - 1 and one pixel for a run of n, a byte n - 1 and n pixels.
       {"TGA runs", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x02" + std::string(9, '\x40'), "t.tga",
        ThumbnailStatus::kDecoded, "TGA", 3, 2},
