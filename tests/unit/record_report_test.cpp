@@ -229,6 +229,7 @@ TEST(MentionSearch, Forms) {
       {"Sky\\Day", "sky\\day ", 0, kLower, kBackslash},
       {"sky", "SKY;", 0, kUpper, kNone},
       {"act\\zone", "ACT\\ZONE;", 0, kUpper, kBackslash},
+      {"act\\zone", "act\\Zone;", 0, kMixedCase, kBackslash},  // Z is upper case
       {"wpn\\ak\\ak74", "wpn/ak\\\\ak74 ", kNoMention, kSame, kNone},  // one byte, then two
       {"wpn\\ak\\ak74", "wpn//ak//ak74 ", 0, kSame, kMixed},
       {"wpn\\ak\\ak74", "wpn/ak\\ak74 ", 0, kSame, kMixed},
