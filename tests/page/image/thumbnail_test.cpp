@@ -204,6 +204,16 @@ TEST(Thumbnail, Dxt5AlphaAndDxt1Transparency) {
   EXPECT_EQ(five.rgba[3], 218);
   EXPECT_EQ(five.rgba[7], 255);
   EXPECT_EQ(five.rgba[0], 255);
+  // DXT5 with alpha 0 not above alpha 1 (0 and 255): six steps, index 6 is 0
+  // and index 7 is 255. Pixels 0, 1, 2 take indices 6, 7, 2; the rest 0.
+  std::string six;
+  six += std::string("\x00\xff\xbe\x00\x00\x00\x00\x00", 8);
+  six += solid_dxt1_block(kRed);
+  Thumbnail six_steps = make_thumbnail(dds_header(4, 4, 1, "DXT5") + six, "a.dds");
+  ASSERT_EQ(six_steps.status, ThumbnailStatus::kDecoded);
+  const uint8_t alphas[4] = {0, 255, 51, 0};
+  for (size_t i = 0; i < 4; ++i)
+    EXPECT_EQ(six_steps.rgba[i * 4 + 3], alphas[i]) << i;
   // DXT1 with colour 0 not above colour 1: index 3 is transparent black.
   std::string dxt1;
   append_u16(&dxt1, 0x0000);
