@@ -7,6 +7,9 @@
 #include "app/programs.h"
 #include "text/encode.h"
 #include "match/mention_search.h"
+#include "catalogue/catalogue.h"
+#include "report/record_report.h"
+#include "search/references.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"
 #include "support/test_support.h"
@@ -200,6 +203,28 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
 
 // Each form of a name that the second look takes for a mention, and the
 // bytes after a name that make it none.
+// A texture whose file cannot be read when the records are written (gone
+// since the walk): its size is null in JSON and empty in CSV.
+TEST(RecordReport, SizeThatCannotBeReadIsNull) {
+  TempTree tree;
+  Catalogue catalogue;
+  catalogue.textures.push_back({"gamedata\\textures\\gone.dds", tree.root() + "gone.dds", 0, 1});
+  catalogue.names.push_back("gone");
+  References references;
+  references.hits.resize(1);
+  Mentions mentions;
+  mentions.hits.resize(1);
+  const std::pair<ReportFormat, std::string> rows[] = {
+      {ReportFormat::kJson, "gone.dds\"},\"size\":null,\"mention_count\":0,"},
+      {ReportFormat::kCsv, "\nunreferenced,gamedata\\textures\\gone.dds,gone,,,,,,,,,,,,,,0,,\n"},
+  };
+  for (const auto& [format, expected] : rows) {
+    RecordingConsole console;
+    write_texture_records(catalogue, references, mentions, {format, console, GamePaths{}, 0, 1});
+    EXPECT_NE(console.transcript().find(expected), std::string::npos) << console.transcript();
+  }
+}
+
 TEST(MentionSearch, Forms) {
   constexpr auto kSame = MentionCase::kSame;
   constexpr auto kLower = MentionCase::kLower;
