@@ -1,12 +1,20 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of the fuzz targets into corpus/<target>/, one file per edge case.
 
-An input is: one byte for the number of names less one (with flag bits), each name as a length
-byte (length - 1) and its bytes, then the content (see fuzz_case.h).
-Run it from anywhere; it rewrites the seed folders.
+An input of the name searches is: one byte for the number of names less one (with flag bits),
+each name as a length byte (length - 1) and its bytes, then the content (see fuzz_case.h).
+An input of thumbnail_fuzz is one byte choosing the file's name (0: .dds, 1: .tga), then the
+file: textures written by the bench's texsift_bench_texture, which is deterministic, and a few
+shapes derived from them.
+Run it from anywhere: make_corpus.py [TEXSIFT_BENCH_TEXTURE]; it rewrites the seed folders
+(the default tool is the debug build's).
 """
 import os
 import shutil
+import struct
+import subprocess
+import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -101,7 +109,70 @@ TARGETS = {
 }
 
 
+# Textures for thumbnail_fuzz: kind, width, height, hue. Each with its whole mipmap chain, at most
+# 44 KB (run.sh gives the target -max_len=65536); 256 by 128 and 160 by 100 are scaled to 128.
+TEXTURES = [
+    ("dxt1", 4, 4, 10), ("dxt1", 256, 128, 200), ("dxt1", 256, 256, 40), ("dxt5", 8, 8, 120),
+    ("dxt5", 128, 64, 300), ("rgba32", 16, 16, 60), ("rgba32", 2, 1, 0), ("tga", 3, 2, 90),
+    ("tga", 160, 100, 270),
+]
+
+
+def texture(tool, kind, width, height, hue):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "t")
+        subprocess.run([tool, path, kind, str(width), str(height), str(hue)], check=True)
+        with open(path, "rb") as f:
+            return f.read()
+
+
+def as_dx10(dds):
+    """The same DXT1 or DXT5 file with a DX10 header (DXGI format 71 or 77) in front of its data."""
+    dxgi = {b"DXT1": 71, b"DXT5": 77}[dds[84:88]]
+    header = dds[:84] + b"DX10" + dds[88:128]
+    return header + struct.pack("<5I", dxgi, 3, 0, 1, 0) + dds[128:]
+
+
+def as_rle_tga(tga):
+    """The same 24-bit TGA run-length coded in raw packets of up to 128 pixels."""
+    header, pixels = tga[:18], tga[18:]
+    step = 128 * 3
+    body = b"".join(bytes([len(pixels[i:i + step]) // 3 - 1]) + pixels[i:i + step]
+                    for i in range(0, len(pixels), step))
+    return header[:2] + b"\x0a" + header[3:] + body
+
+
+def tga_header(width, height, image_type, bits):
+    return struct.pack("<3B2HB4H2B", 0, 0, image_type, 0, 0, 0, 0, 0, width, height, bits, 0)
+
+
+def thumbnail_seeds(tool):
+    # Two files the fuzzer found: a run-length header that claims 2056 by 2056 pixels of an
+    # 86-byte file, which stb_image would hold whole (16 MiB) unless the packets are counted first;
+    # and a header cut a byte short, whose missing bytes stb_image reads as zeros.
+    seeds = {"tga_rle_claims_more": b"\x01" + tga_header(2056, 2056, 10, 8) + b"\x08" * 67,
+             "tga_header_cut_short": b"\x01" + tga_header(2080, 3584, 2, 16)[:17]}
+    for kind, width, height, hue in TEXTURES:
+        data = texture(tool, kind, width, height, hue)
+        selector = b"\x01" if kind == "tga" else b"\x00"
+        seeds[f"{kind}_{width}x{height}"] = selector + data
+        if kind in ("dxt1", "dxt5") and width <= 128:
+            seeds[f"{kind}_{width}x{height}_dx10"] = selector + as_dx10(data)
+        if kind == "tga":
+            seeds[f"tga_{width}x{height}_rle"] = selector + as_rle_tga(data)
+    return seeds
+
+
 def main():
+    here = os.path.join(HERE, "..", "..")
+    tool = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "build", "debug",
+                                                               "texsift_bench_texture")
+    folder = os.path.join(HERE, "corpus", "thumbnail_fuzz")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for name, seed in thumbnail_seeds(tool).items():
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(seed)
     for target, tables in TARGETS.items():
         folder = os.path.join(HERE, "corpus", target)
         shutil.rmtree(folder, ignore_errors=True)

@@ -75,7 +75,8 @@ std::set<std::string> files_below(const std::string& root) {
 const char* const kAwkward[] = {
     "sp ace.dds", "single'quote.dds", "double\"quote.dds", "dol$lar$(x).dds", "back`tick`.dds",
     "per%cent%.dds", "amp&er.dds", "caret^.dds", "bang!.dds", "<\\script>.dds",
-    "line\nbreak.dds", "n\xc3\xa4me \xe6\x97\xa5.dds", "\xff\xfe raw.dds", "trailing dot.dds."};
+    "line\nbreak.dds", "n\xc3\xa4me \xe6\x97\xa5.dds", "\xff\xfe raw.dds", "trailing dot.dds.",
+    "trailing space.dds "};
 
 // Companions of two awkward textures, which move with them.
 const char* const kAwkwardCompanions[] = {"sp ace.thm", "per%cent%_bump.dds"};
@@ -145,8 +146,8 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
   ASSERT_NE(dom.find("id=\"grid\""), std::string::npos) << dom << read_whole_file(tree.root() + "profile/chromium.err");
 
   // The summary, and the page's own count of what it checked.
-  EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">15<"), std::string::npos);
-  EXPECT_EQ(element_text(dom, "checked"), "14 checked, 16 bytes");
+  EXPECT_NE(dom.find("Textures unreferenced</td><td class=\"count\">16<"), std::string::npos);
+  EXPECT_EQ(element_text(dom, "checked"), "15 checked, 17 bytes");
   // No name broke out of its element: the "</script>" name is text.
   EXPECT_NE(element_text(dom, "paths").find("gamedata/textures/</script>.dds"), std::string::npos);
   EXPECT_EQ(dom.find("<script>.dds"), std::string::npos);
@@ -174,7 +175,7 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
   EXPECT_NE(bat.find("per%%cent%%.dds"), std::string::npos);
   std::string by_hand = element_text(dom, "by-hand");
   for (const char* name : {"double\"quote.dds", "line\nbreak.dds", "</script>.dds",
-                           "trailing dot.dds."}) {
+                           "trailing dot.dds.", "trailing space.dds "}) {
     SCOPED_TRACE(name);
     EXPECT_NE(by_hand.find(name), std::string::npos);
     EXPECT_EQ(bat.find(name), std::string::npos);

@@ -29,6 +29,10 @@ TEST(PageDir, Rules) {
       {"new folder beside the game", [](const Trees&) {}, "page", ""},
       {"new folders two deep", [](const Trees&) {}, "out/page", ""},
       {"empty folder", [](const Trees& t) { t.temp.make_directory("page"); }, "page", ""},
+      // Beside the game, a name that begins with the game's: not inside it.
+      {"game2 beside game", [](const Trees& t) { t.temp.make_directory("game2"); }, "game2", ""},
+      {"game-page beside game", [](const Trees& t) { t.temp.make_directory("game-page"); },
+       "game-page/html", ""},
       {"the game root", [](const Trees&) {}, "game", "lies inside the game tree"},
       {"inside the tree", [](const Trees&) {}, "game/gamedata/page", "lies inside the game tree"},
       {"inside, by a path through a link",
@@ -69,6 +73,20 @@ TEST(PageDir, Rules) {
          t.temp.write("page/thumbs/1.png", "x");
        },
        "page", "holds 'thumbs/1.png', which no page of Texsift wrote"},
+      {"a listed thumbnail now a link",
+       [](const Trees& t) {
+         t.temp.write("page/.texsift-page", "thumbs/0.png\n");
+         t.temp.write("elsewhere.png", "x");
+         t.temp.make_directory("page/thumbs");
+         t.link(t.temp.root() + "elsewhere.png", "page/thumbs/0.png");
+       },
+       "page", "holds 'thumbs/0.png', which no page of Texsift wrote"},
+      {"a listed thumbnail now a folder",
+       [](const Trees& t) {
+         t.temp.write("page/.texsift-page", "thumbs/0.png\n");
+         t.temp.make_directory("page/thumbs/0.png");
+       },
+       "page", "holds 'thumbs/0.png', which no page of Texsift wrote"},
       {"a link among a page's files",
        [](const Trees& t) {
          t.temp.write("page/.texsift-page", "index.html\n");

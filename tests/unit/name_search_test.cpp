@@ -1,4 +1,4 @@
-// Tests of the one-pass name search: it must answer exactly as find_name does, name by name.
+// Tests of the one-pass name search: it must answer exactly as find_name does, name by name; and of its prefilter.
 #include "match/name_search.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "match/prefilter.h"
 #include "support/name_models.h"
 
 namespace {
@@ -44,6 +45,43 @@ std::vector<std::optional<uint64_t>> reference(std::string_view content,
   for (std::string_view name : names)
     offsets.push_back(find_name(bytes_of(content), name));
   return offsets;
+}
+
+// The first position before `end` whose two bytes a name of `names` begins
+// with (a one-byte name with its byte and any other), byte by byte.
+uint64_t first_pair(const std::vector<std::string_view>& names, std::string_view content,
+                    uint64_t end) {
+  for (uint64_t i = 0; i < end; ++i)
+    for (std::string_view name : names)
+      if (content[i] == name[0] && (name.size() == 1 || content[i + 1] == name[1]))
+        return i;
+  return end;
+}
+
+TEST(Prefilter, EveryStartTestFindsTheFirstPair) {
+  const std::string text(40, 'x');
+  struct Row {
+    std::vector<std::string_view> names;
+    std::string content;  // searched up to its last byte, which is read only as a second byte
+  } rows[] = {
+      {{"sky", "act"}, text + "act\\sky" + text},
+      {{"ab"}, text + "aab" + text},
+      // A one-byte name begins a pair with any byte after it.
+      {{"a"}, text + "a~" + text},
+      {{"a", "bcd"}, text + "bb" + "a\xff" + text},
+      {{"q"}, text + text + "q"},  // its pair's second byte is past the end
+      {{"zz", "yyy"}, text + text},
+  };
+  for (const Row& row : rows) {
+    const auto* data = reinterpret_cast<const unsigned char*>(row.content.data());
+    uint64_t end = row.content.size() - 1;
+    for (StartTest test : available_start_tests()) {
+      SCOPED_TRACE(std::string(row.names[0]) + ", start test " +
+                   std::to_string(static_cast<int>(test)));
+      EXPECT_EQ(next_start(name_starts(row.names, test), data, 0, end),
+                first_pair(row.names, row.content, end));
+    }
+  }
 }
 
 TEST(NameSearch, CataloguesOfAwkwardNames) {

@@ -8,6 +8,9 @@
 #include "text/encode.h"
 #include "match/description_uses.h"
 #include "match/mention_search.h"
+#include "catalogue/catalogue.h"
+#include "report/record_report.h"
+#include "search/references.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"
 #include "support/test_support.h"
@@ -207,6 +210,28 @@ TEST(RecordReport, TotalsAgreeWithTheConsoleReport) {
 // the chunks before it, and its own header.
 constexpr int kThmDetail = 10 + 12 + 40 + 12 + 8;
 
+// A texture whose file cannot be read when the records are written (gone
+// since the walk): its size is null in JSON and empty in CSV.
+TEST(RecordReport, SizeThatCannotBeReadIsNull) {
+  TempTree tree;
+  Catalogue catalogue;
+  catalogue.textures.push_back({"gamedata\\textures\\gone.dds", tree.root() + "gone.dds", 0, 1});
+  catalogue.names.push_back("gone");
+  References references;
+  references.hits.resize(1);
+  Mentions mentions;
+  mentions.hits.resize(1);
+  const std::pair<ReportFormat, std::string> rows[] = {
+      {ReportFormat::kJson, "gone.dds\"},\"size\":null,\"mention_count\":0,"},
+      {ReportFormat::kCsv, "\nunreferenced,gamedata\\textures\\gone.dds,gone,,,,,,,,,,,,,,0,,\n"},
+  };
+  for (const auto& [format, expected] : rows) {
+    RecordingConsole console;
+    write_texture_records(catalogue, references, mentions, {format, console, GamePaths{}, 0, 1});
+    EXPECT_NE(console.transcript().find(expected), std::string::npos) << console.transcript();
+  }
+}
+
 // Each form of a name that the second look takes for a mention, and the
 // bytes after a name that make it none; in a texture description (a file
 // name from the texture root), the uses it takes and those it does not.
@@ -241,6 +266,7 @@ TEST(MentionSearch, Forms) {
       {"Sky\\Day", "sky\\day ", 0, kLower, kBackslash},
       {"sky", "SKY;", 0, kUpper, kNone},
       {"act\\zone", "ACT\\ZONE;", 0, kUpper, kBackslash},
+      {"act\\zone", "act\\Zone;", 0, kMixedCase, kBackslash},  // Z is upper case
       {"wpn\\ak\\ak74", "wpn/ak\\\\ak74 ", kNoMention, kSame, kNone},  // one byte, then two
       {"wpn\\ak\\ak74", "wpn//ak//ak74 ", 0, kSame, kMixed},
       {"wpn\\ak\\ak74", "wpn/ak\\ak74 ", 0, kSame, kMixed},

@@ -32,7 +32,23 @@ std::string dxt1_levels(uint32_t width, uint32_t height, const std::vector<uint1
 
 constexpr uint16_t kRed = 0xf800, kGreen = 0x07e0, kBlue = 0x001f;
 
-TEST(Thumbnail, DdsHeaders) {
+// The header of a 24-bit TGA of image type `type` (2, or 10 run-length), `width` by `height`.
+std::string tga_header(uint16_t width, uint16_t height, char type = 2) {
+  std::string tga("\0\0\0\0\0\0\0\0\0\0\0\0", 12);
+  tga[2] = type;
+  append_u16(&tga, width);
+  append_u16(&tga, height);
+  return tga + std::string("\x18\0", 2);
+}
+
+// An uncompressed 24-bit TGA, `width` by `height`, every byte of its pixels 0x40.
+std::string tga_file(uint16_t width, uint16_t height) {
+  return tga_header(width, height) + std::string(size_t{width} * height * 3, '\x40');
+}
+
+// The headers of each format, the limits they meet (the bytes a DDS level
+// needs, 128 pixels a side for a thumbnail, 4096 for a TGA), broken files.
+TEST(Thumbnail, Headers) {
   struct Row {
     const char* scenario;
     std::string file;
@@ -56,6 +72,19 @@ TEST(Thumbnail, DdsHeaders) {
       {"1 by 1", dds_header(1, 1, 1, "DXT3") + std::string(16, '\0'), "a.dds",
        ThumbnailStatus::kDecoded, "DXT3", 1, 1},
       {"24-bit", rgb24, "a.dds", ThumbnailStatus::kDecoded, "RGB24", 2, 2},
+      {"24-bit, a byte short", rgb24.substr(0, rgb24.size() - 1), "a.dds",
+       ThumbnailStatus::kBroken, "truncated", 0, 0},
+      // 6 by 6 is 2 by 2 blocks: 32 bytes, of which a part-block counts whole.
+      {"6 by 6", dds_header(6, 6, 1, "DXT1") + std::string(32, '\0'), "a.dds",
+       ThumbnailStatus::kDecoded, "DXT1", 6, 6},
+      {"6 by 6, a byte short", dds_header(6, 6, 1, "DXT1") + std::string(31, '\0'), "a.dds",
+       ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"128: own size", dxt1_levels(128, 128, {kRed}), "a.dds", ThumbnailStatus::kDecoded,
+       "DXT1", 128, 128},
+      {"129 wide: scaled", dxt1_levels(129, 5, {kRed}), "a.dds", ThumbnailStatus::kDecoded,
+       "DXT1", 128, 4},
+      {"tall and thin: at least 1 wide", dxt1_levels(4, 1000, {kRed}), "a.dds",
+       ThumbnailStatus::kDecoded, "DXT1", 1, 128},
       {"truncated level", truncated, "a.dds", ThumbnailStatus::kBroken, "truncated", 0, 0},
       {"truncated header", truncated.substr(0, 100), "a.dds", ThumbnailStatus::kBroken,
        "truncated", 0, 0},
@@ -70,6 +99,23 @@ TEST(Thumbnail, DdsHeaders) {
        ThumbnailStatus::kNoPreview, "DDS ATI2", 0, 0},
       {"empty", "", "a.dds", ThumbnailStatus::kBroken, "empty file", 0, 0},
       {"other format", "\x89PNG", "a.png", ThumbnailStatus::kNoPreview, "PNG", 0, 0},
+      {"TGA 4096 wide", tga_file(4096, 1), "t.tga", ThumbnailStatus::kDecoded, "TGA", 128, 1},
+      {"TGA 4096 high", tga_file(1, 4096), "t.tga", ThumbnailStatus::kDecoded, "TGA", 1, 128},
+      {"TGA 4097 wide", tga_file(4097, 1), "t.tga", ThumbnailStatus::kBroken, "too large", 0, 0},
+      {"TGA 4097 high", tga_file(1, 4097), "t.tga", ThumbnailStatus::kBroken, "too large", 0, 0},
+      {"TGA a byte short", tga_file(3, 2).substr(0, 18 + 17), "t.tga", ThumbnailStatus::kBroken,
+       "truncated", 0, 0},
+      {"TGA header a byte short", tga_header(3, 2).substr(0, 17), "t.tga", ThumbnailStatus::kBroken,
+       "truncated", 0, 0},
+      // Run-length packets: a byte 0x80 + n - 1 and one pixel for a run of n, a byte n - 1 and n pixels.
+      {"TGA runs", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x02" + std::string(9, '\x40'), "t.tga",
+       ThumbnailStatus::kDecoded, "TGA", 3, 2},
+      {"TGA runs, a pixel short", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x01" + std::string(6, '\x40'),
+       "t.tga", ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"TGA runs, a byte short", tga_header(3, 2, 10) + "\x82\x40\x40\x40\x02" + std::string(8, '\x40'),
+       "t.tga", ThumbnailStatus::kBroken, "truncated", 0, 0},
+      {"TGA runs, 4096 by 4096 claimed", tga_header(4096, 4096, 10) + "\xff\x40\x40\x40", "t.tga",
+       ThumbnailStatus::kBroken, "truncated", 0, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.scenario);
@@ -89,8 +135,10 @@ TEST(Thumbnail, TakesSmallestLevelAtLeast128) {
     uint8_t red, green, blue;  // of the level expected
   };
   // Levels red, green, blue, red...: 512 gives 256 (green) and 128 (blue); 256 by 64 has
-  // 128 by 32 (green); 200 has 100 next, so 200 (red) is scaled down.
-  const Row rows[] = {{512, 512, 0, 0, 255}, {256, 64, 0, 255, 0}, {200, 200, 255, 0, 0}};
+  // 128 by 32 (green); 200 has 100 next, so 200 (red) is scaled down. 258 is 65
+  // blocks wide, the last one part-filled: its level 129 (green) starts after 65 by 65.
+  const Row rows[] = {{512, 512, 0, 0, 255}, {256, 64, 0, 255, 0}, {200, 200, 255, 0, 0},
+                      {258, 258, 0, 255, 0}};
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height));
     Thumbnail thumbnail =
@@ -103,23 +151,44 @@ TEST(Thumbnail, TakesSmallestLevelAtLeast128) {
   }
 }
 
-TEST(Thumbnail, Dxt3HandBuiltBlock) {
-  // Alphas 0, 1, ..., 15 (times 17); colour 0 white, colour 1 black, indices
-  // 0, 1, 2, 3 in each row: white, black, two thirds white, one third white.
-  std::string block;
-  for (int i = 0; i < 8; ++i)
-    block += static_cast<char>((2 * i) | ((2 * i + 1) << 4));
-  append_u16(&block, 0xffff);
-  append_u16(&block, 0x0000);
-  append_u32(&block, 0xe4e4e4e4u);  // per row: 0b11100100
-  Thumbnail thumbnail = make_thumbnail(dds_header(4, 4, 1, "DXT3") + block, "a.dds");
-  ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
-  const uint8_t greys[4] = {255, 0, 170, 85};
-  for (size_t i = 0; i < 16; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(thumbnail.rgba[i * 4], greys[i % 4]);
-    EXPECT_EQ(thumbnail.rgba[i * 4 + 1], greys[i % 4]);
-    EXPECT_EQ(thumbnail.rgba[i * 4 + 3], i * 17);
+TEST(Thumbnail, HandBuiltColourBlocks) {
+  // Indices 0, 1, 2, 3 in each row. DXT3 and DXT5 always use four colours,
+  // colour 2 a third of the way from colour 0 to colour 1 and colour 3 two
+  // thirds, even when colour 0 is not above colour 1 (DXT1's three-colour mode).
+  // DXT3's alphas are 0, 1, ..., 15 (times 17); DXT5's are all 255.
+  struct Row {
+    const char* format;
+    uint16_t c0, c1;
+    uint8_t greys[4];
+  } rows[] = {
+      {"DXT3", 0xffff, 0x0000, {255, 0, 170, 85}},
+      {"DXT3", 0x0000, 0xffff, {0, 255, 85, 170}},
+      {"DXT5", 0x0000, 0xffff, {0, 255, 85, 170}},
+      {"DXT5", 0xffff, 0xffff, {255, 255, 255, 255}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.format) + " " + std::to_string(row.c0) + " " +
+                 std::to_string(row.c1));
+    bool dxt3 = std::string(row.format) == "DXT3";
+    std::string block;
+    if (dxt3) {
+      for (int i = 0; i < 8; ++i)
+        block += static_cast<char>((2 * i) | ((2 * i + 1) << 4));
+    } else {
+      block += std::string("\xff\0\0\0\0\0\0\0", 8);  // alpha 0: 255, every index 0
+    }
+    append_u16(&block, row.c0);
+    append_u16(&block, row.c1);
+    append_u32(&block, 0xe4e4e4e4u);  // per row: 0b11100100
+    Thumbnail thumbnail = make_thumbnail(dds_header(4, 4, 1, row.format) + block, "a.dds");
+    ASSERT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+    for (size_t i = 0; i < 16; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(thumbnail.rgba[i * 4], row.greys[i % 4]);
+      EXPECT_EQ(thumbnail.rgba[i * 4 + 1], row.greys[i % 4]);
+      EXPECT_EQ(thumbnail.rgba[i * 4 + 2], row.greys[i % 4]);
+      EXPECT_EQ(thumbnail.rgba[i * 4 + 3], dxt3 ? i * 17 : 255);
+    }
   }
 }
 
@@ -135,6 +204,16 @@ TEST(Thumbnail, Dxt5AlphaAndDxt1Transparency) {
   EXPECT_EQ(five.rgba[3], 218);
   EXPECT_EQ(five.rgba[7], 255);
   EXPECT_EQ(five.rgba[0], 255);
+  // DXT5 with alpha 0 not above alpha 1 (0 and 255): six steps, index 6 is 0
+  // and index 7 is 255. Pixels 0, 1, 2 take indices 6, 7, 2; the rest 0.
+  std::string six;
+  six += std::string("\x00\xff\xbe\x00\x00\x00\x00\x00", 8);
+  six += solid_dxt1_block(kRed);
+  Thumbnail six_steps = make_thumbnail(dds_header(4, 4, 1, "DXT5") + six, "a.dds");
+  ASSERT_EQ(six_steps.status, ThumbnailStatus::kDecoded);
+  const uint8_t alphas[4] = {0, 255, 51, 0};
+  for (size_t i = 0; i < 4; ++i)
+    EXPECT_EQ(six_steps.rgba[i * 4 + 3], alphas[i]) << i;
   // DXT1 with colour 0 not above colour 1: index 3 is transparent black.
   std::string dxt1;
   append_u16(&dxt1, 0x0000);
