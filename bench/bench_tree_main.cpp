@@ -44,10 +44,10 @@ void print_summary(const TreeSize& size, const std::string& root, const TreeStat
 int main(int argc, char** argv) {
   set_program_name("texsift_bench_tree");
   if (argc != 3)
-    fatal("usage: texsift_bench_tree small|medium|large|xl OUTPUT_DIR");
+    fatal("usage: texsift_bench_tree small|medium|large|xl|real OUTPUT_DIR");
   const TreeSize* size = find_tree_size(argv[1]);
   if (size == nullptr)
-    fatal("unknown size '%s': give small, medium, large or xl", argv[1]);
+    fatal("unknown size '%s': give small, medium, large, xl or real", argv[1]);
   std::filesystem::path root(argv[2]);
   prepare_output(root);
   auto start = std::chrono::steady_clock::now();

@@ -153,7 +153,8 @@ void write_textures(Generation& run) {
                    texture.extension == ".tga"
                        ? make_tga_texture(64, 64, static_cast<uint32_t>(run.random.below(360)),
                                           run.random)
-                       : make_random_dds(run.random),
+                       : run.size.photo_textures ? make_photo_dds(run.random)
+                                                 : make_random_dds(run.random),
                    Filter::kSkipped);
     run.tree.write(path + ".thm", make_thm(texture, run.random), Filter::kSkipped);
     if (!texture.bump)
@@ -412,10 +413,11 @@ void count_textures(const std::vector<Texture>& textures, TreeStats* stats) {
 }  // namespace
 
 const TreeSize* find_tree_size(std::string_view label) {
-  static const TreeSize sizes[] = {{"small", 500, 20, 2, 250, 40},
-                                   {"medium", 4000, 250, 8, 2000, 200},
-                                   {"large", 8000, 1024, 16, 4000, 360},
-                                   {"xl", 18000, 3584, 18, 5000, 600}};
+  static const TreeSize sizes[] = {{"small", 500, 20, 2, 250, 40, false},
+                                   {"medium", 4000, 250, 8, 2000, 200, false},
+                                   {"large", 8000, 1024, 16, 4000, 360, false},
+                                   {"xl", 18000, 3584, 18, 5000, 600, false},
+                                   {"real", 500, 20, 2, 250, 40, true}};
   for (const TreeSize& size : sizes)
     if (size.label == label)
       return &size;

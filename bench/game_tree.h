@@ -14,10 +14,12 @@ struct TreeSize {
   size_t levels;
   size_t meshes;
   size_t configs;
+  bool photo_textures;  // catalogue textures like a real game's (make_photo_dds)
 };
 
 // The size called `label` ("small", "medium", "large" or "xl", about a
-// whole unpacked game), or null.
+// whole unpacked game; "real": the small tree with textures like a real
+// game's, 512 to 2048 pixels), or null.
 const TreeSize* find_tree_size(std::string_view label);
 
 // What was written.

@@ -8,3 +8,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/aarch64-linux-gnu)
+# zlib has no cross package in Debian: the build takes Debian's arm64 one (zlib1g-dev:arm64, see
+# tools/install-deps), which lies outside the root above: its library in /usr/lib/aarch64-linux-gnu,
+# its header in /usr/include, shared by every architecture. The compiler searches both after its own.
+set(ZLIB_LIBRARY /usr/lib/aarch64-linux-gnu/libz.so CACHE FILEPATH "zlib1g-dev:arm64's library")
+set(ZLIB_INCLUDE_DIR /usr/include CACHE PATH "zlib.h, the same for every architecture")

@@ -1,5 +1,9 @@
-// The thumbnail pass: the catalogue's textures read on every core by the file pool, each made into a PNG.
+// The thumbnail pass: the catalogue's textures read on every core, each only as far as its thumbnail needs, and made into a PNG.
 #include "page/thumbnail_pass.h"
+
+#include <algorithm>
+#include <map>
+#include <new>
 
 #include "search/file_content.h"
 #include "search/file_pool.h"
@@ -10,22 +14,54 @@
 
 namespace {
 
-// Fills `entry` from the content of its texture `file`, and writes the PNG
-// of its thumbnail.
-void preview_texture(const PoolFile& file, const FileContent& content, const PageDir& page_dir,
-                     PageTexture* entry) {
-  Thumbnail thumbnail = make_thumbnail({content.chars(), content.size()}, file.open_path);
+// Fills `entry` from the texture file at `open_path`, reading only the bytes
+// its thumbnail needs, or the whole file and its content hash when `hashed`,
+// and writes the PNG of its thumbnail as texture `index`'s. Leaves `entry` as
+// it is when the file does not open. Returns the bytes it could not hold, 0
+// when it held all it read.
+uint64_t preview_texture(const std::string& open_path, size_t index, bool hashed,
+                         const PageDir& page_dir, PageTexture* entry) {
+  InputFile file;
+  if (!file.open(open_path))
+    return 0;
+  int64_t size = file.size();
+  uint64_t file_size = size > 0 ? static_cast<uint64_t>(size) : 0;
+  std::string buffer, whole;
+  uint64_t wanted = 0;
+  const auto read_into = [&](std::string* into, uint64_t offset, uint64_t count) {
+    wanted = count;
+    if (count > into->max_size())
+      throw std::bad_alloc();
+    into->resize(static_cast<size_t>(count));
+    into->resize(file.read_at(offset, into->data(), into->size()));
+  };
+  const TextureReader read = [&](uint64_t offset, uint64_t count) -> std::string_view {
+    if (hashed)
+      return std::string_view(whole).substr(std::min<uint64_t>(offset, whole.size()), count);
+    read_into(&buffer, offset, count);
+    return buffer;
+  };
+  Thumbnail thumbnail;
+  try {
+    if (hashed) {
+      read_into(&whole, 0, file_size);
+      entry->content_hash = content_hash(whole);
+    }
+    thumbnail = read_thumbnail(file_size, open_path, read);
+  } catch (const std::bad_alloc&) {
+    return wanted;
+  }
   entry->preview = thumbnail;
   if (entry->size == 0)
-    entry->size = content.size();
-  entry->content_hash = content_hash({content.chars(), content.size()});
+    entry->size = file_size;
   if (thumbnail.status != ThumbnailStatus::kDecoded)
-    return;
+    return 0;
   std::string png = encode_png(thumbnail.rgba.data(), thumbnail.thumb_width, thumbnail.thumb_height);
-  if (png.empty() || !write_page_file(page_dir, thumbnail_name(file.order), png)) {
+  if (png.empty() || !write_page_file(page_dir, thumbnail_name(index), png)) {
     entry->preview.status = ThumbnailStatus::kBroken;
     entry->preview.problem = "thumbnail not written";
   }
+  return 0;
 }
 
 }  // namespace
@@ -34,16 +70,24 @@ std::string thumbnail_name(size_t index) { return "thumbs/" + std::to_string(ind
 
 void write_thumbnails(const Catalogue& catalogue, const PageDir& page_dir, unsigned threads,
                       std::vector<PageTexture>* textures) {
-  std::vector<PoolFile> files(catalogue.textures.size());
-  for (size_t i = 0; i < files.size(); ++i) {
-    files[i].open_path = catalogue.textures[i].open_path;
-    files[i].path = to_shown_name(files[i].open_path);
+  size_t count = catalogue.textures.size();
+  for (size_t i = 0; i < count; ++i) {
     (*textures)[i].preview.format = "file";  // until it is read
     (*textures)[i].preview.problem = "not read";
   }
-  // Each texture's entry is written by the one worker that reads its file.
-  const FileWork work = [&](const PoolFile& file, const FileContent& content) {
-    preview_texture(file, content, page_dir, &(*textures)[file.order]);
-  };
-  read_files_in_order(files, threads, work, [](const PoolFile&) {}, SinkOutput::kSilent);
+  // A texture whose size another one shares is read whole, for the content
+  // hash that tells copies apart; the others only as far as their thumbnails.
+  std::map<uint64_t, size_t> of_size;
+  for (const PageTexture& texture : *textures)
+    ++of_size[texture.size];
+  // Each texture's entry is written by the one thread that reads its file.
+  std::vector<uint64_t> unheld(count, 0);
+  run_on_threads(count, threads, 1, [&](size_t i) {
+    PageTexture& entry = (*textures)[i];
+    const bool hashed = entry.size > 0 && of_size.at(entry.size) > 1;
+    unheld[i] = preview_texture(catalogue.textures[i].open_path, i, hashed, page_dir, &entry);
+  });
+  for (size_t i = 0; i < count; ++i)
+    if (unheld[i] != 0)
+      fail_to_hold(to_shown_name(catalogue.textures[i].open_path), unheld[i]);
 }

@@ -95,9 +95,11 @@ class InputFile {
   bool open(const std::string& path);
   // The size in bytes, taken by seeking to the end; -1 when it cannot be taken.
   int64_t size();
-  // Reads up to `count` bytes from the start of the file into `buffer` in one
-  // read and returns how many were read.
-  size_t read_from_start(char* buffer, size_t count);
+  // Reads up to `count` bytes from byte `offset` of the file into `buffer` in
+  // one read and returns how many were read: none past the end.
+  size_t read_at(uint64_t offset, char* buffer, size_t count);
+  // Reads up to `count` bytes from the start of the file (see read_at).
+  size_t read_from_start(char* buffer, size_t count) { return read_at(0, buffer, count); }
   // Closes the file, if it is open.
   void close() { stream_.reset(); }
 

@@ -9,6 +9,7 @@ namespace {
 
 constexpr size_t kDdsHeaderSize = 128;      // "DDS " and the 124-byte header
 constexpr size_t kDx10HeaderSize = 20;      // the extra header of a "DX10" file
+static_assert(kDdsHeadSize == kDdsHeaderSize + kDx10HeaderSize);
 constexpr uint32_t kMipMapCountFlag = 0x20000;
 constexpr uint32_t kFourCcFlag = 0x4;
 constexpr uint32_t kRgbFlag = 0x40;
@@ -214,45 +215,46 @@ bool legacy_layout(std::string_view bytes, Layout* layout) {
 
 }  // namespace
 
-Thumbnail dds_thumbnail(std::string_view bytes) {
-  if (bytes.size() < 4 || bytes.substr(0, 4) != "DDS ")
+Thumbnail dds_thumbnail(std::string_view head, uint64_t file_size, const TextureReader& read) {
+  if (head.size() < 4 || head.substr(0, 4) != "DDS ")
     return broken_thumbnail("DDS", "not a DDS file");
-  if (bytes.size() < kDdsHeaderSize)
+  if (head.size() < kDdsHeaderSize)
     return broken_thumbnail("DDS", "truncated");
   Thumbnail thumbnail;
-  thumbnail.height = read_u32(bytes, 12);
-  thumbnail.width = read_u32(bytes, 16);
+  thumbnail.height = read_u32(head, 12);
+  thumbnail.width = read_u32(head, 16);
   Layout layout;
   size_t data_start = kDdsHeaderSize;
   bool known;
-  if ((read_u32(bytes, 80) & kFourCcFlag) && printable_four_cc(read_u32(bytes, 84)) == "DX10") {
-    if (bytes.size() < kDdsHeaderSize + kDx10HeaderSize)
+  if ((read_u32(head, 80) & kFourCcFlag) && printable_four_cc(read_u32(head, 84)) == "DX10") {
+    if (head.size() < kDdsHeaderSize + kDx10HeaderSize)
       return broken_thumbnail("DDS", "truncated");
-    known = dxgi_layout(read_u32(bytes, kDdsHeaderSize), &layout);
+    known = dxgi_layout(read_u32(head, kDdsHeaderSize), &layout);
     data_start += kDx10HeaderSize;
   } else {
-    known = legacy_layout(bytes, &layout);
+    known = legacy_layout(head, &layout);
   }
   thumbnail.format = layout.format;
   if (thumbnail.width == 0 || thumbnail.height == 0) {
     thumbnail.problem = "zero size";
     return thumbnail;
   }
-  if (!known || (read_u32(bytes, 112) & kVolumeFlag)) {
+  if (!known || (read_u32(head, 112) & kVolumeFlag)) {
     thumbnail.status = ThumbnailStatus::kNoPreview;
     if (known)
       thumbnail.format = "DDS volume";
     return thumbnail;
   }
-  uint32_t levels = (read_u32(bytes, 8) & kMipMapCountFlag) ? read_u32(bytes, 28) : 1;
+  uint32_t levels = (read_u32(head, 8) & kMipMapCountFlag) ? read_u32(head, 28) : 1;
   levels = std::clamp(levels, 1u, kMaxLevels);
   // The smallest level at least kThumbnailSide on its longer side, or the
   // top level; each level's bytes are checked against the file before use.
   uint64_t offset = data_start;
+  uint64_t size = 0;
   uint32_t width = thumbnail.width, height = thumbnail.height;
   for (uint32_t level = 0;; ++level) {
-    uint64_t size = level_bytes(layout, width, height);
-    if (size > bytes.size() - std::min<uint64_t>(offset, bytes.size()))
+    size = level_bytes(layout, width, height);
+    if (size > file_size - std::min<uint64_t>(offset, file_size))
       return broken_thumbnail(thumbnail.format, "truncated");
     uint32_t next_width = std::max(1u, width / 2), next_height = std::max(1u, height / 2);
     if (level + 1 >= levels || std::max(next_width, next_height) < kThumbnailSide ||
@@ -262,8 +264,11 @@ Thumbnail dds_thumbnail(std::string_view bytes) {
     width = next_width;
     height = next_height;
   }
+  std::string_view pixels = read(offset, size);
+  if (pixels.size() < size)
+    return broken_thumbnail(thumbnail.format, "truncated");
   Downscaler out(width, height);
-  const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data()) + offset;
+  const auto* data = reinterpret_cast<const uint8_t*>(pixels.data());
   if (layout.encoding == Encoding::kRgb)
     decode_rgb(data, layout, width, height, &out);
   else

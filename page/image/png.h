@@ -1,4 +1,4 @@
-// PNG files, written by stb_image_write (see stb.cpp) for the page's thumbnails.
+// PNG files, written with zlib (see png.cpp) for the page's thumbnails.
 #pragma once
 
 #include <cstdint>

@@ -35,13 +35,19 @@ void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
 }
 
 Thumbnail make_thumbnail(std::string_view bytes, std::string_view name) {
+  return read_thumbnail(bytes.size(), name, [bytes](uint64_t offset, uint64_t count) {
+    return bytes.substr(static_cast<size_t>(offset), static_cast<size_t>(count));
+  });
+}
+
+Thumbnail read_thumbnail(uint64_t size, std::string_view name, const TextureReader& read) {
   std::string extension = extension_of(name);
-  if (bytes.empty())
+  if (size == 0)
     return broken_thumbnail(extension.empty() ? "file" : extension, "empty file");
   if (extension == "DDS")
-    return dds_thumbnail(bytes);
+    return dds_thumbnail(read(0, std::min<uint64_t>(size, kDdsHeadSize)), size, read);
   if (extension == "TGA")
-    return tga_thumbnail(bytes);
+    return tga_thumbnail(read(0, size));
   Thumbnail thumbnail;
   thumbnail.status = ThumbnailStatus::kNoPreview;
   thumbnail.format = extension.empty() ? "no extension" : extension;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,6 +44,16 @@ struct Thumbnail : ThumbnailInfo {
 // whatever the header claims.
 Thumbnail make_thumbnail(std::string_view bytes, std::string_view name);
 
+// Gives `count` bytes of a texture file from byte `offset`, which the caller
+// has checked lie within the file, or fewer when they cannot be read. The
+// bytes stay valid until the next call.
+using TextureReader = std::function<std::string_view(uint64_t offset, uint64_t count)>;
+
+// make_thumbnail of the texture file of `size` bytes named `name`, whose
+// bytes `read` gives: of a DDS file only its header and the level shown are
+// read, of any other file all its bytes.
+Thumbnail read_thumbnail(uint64_t size, std::string_view name, const TextureReader& read);
+
 // The size of the preview of a `width` by `height` image: its own size when
 // its longer side is at most kThumbnailSide, otherwise scaled down to it
 // (each side at least 1).
@@ -64,18 +75,20 @@ using Pixel = std::array<uint8_t, 4>;
 // so that no more than the thumbnail is ever held.
 class Downscaler {
  public:
-  // Sums for a `width` by `height` image, both above 0.
-  Downscaler(uint32_t width, uint32_t height) : width_(width), height_(height) {
+  // Sums for a `width` by `height` image, both above 0. The column and row
+  // of the thumbnail each pixel falls in are worked out once: the tables take
+  // 4 bytes per column and row of the image, which its bytes bound.
+  Downscaler(uint32_t width, uint32_t height) {
     thumbnail_size(width, height, &thumb_width_, &thumb_height_);
     sums_.assign(static_cast<size_t>(thumb_width_) * thumb_height_ * 4, 0);
     counts_.assign(static_cast<size_t>(thumb_width_) * thumb_height_, 0);
+    columns_ = boxes(width, thumb_width_, 1);
+    rows_ = boxes(height, thumb_height_, thumb_width_);
   }
 
   // Adds the pixel at (`x`, `y`).
   void add(uint32_t x, uint32_t y, const Pixel& pixel) {
-    size_t tx = static_cast<size_t>(static_cast<uint64_t>(x) * thumb_width_ / width_);
-    size_t ty = static_cast<size_t>(static_cast<uint64_t>(y) * thumb_height_ / height_);
-    size_t index = ty * thumb_width_ + tx;
+    size_t index = static_cast<size_t>(rows_[y]) + columns_[x];
     for (size_t c = 0; c < 4; ++c)
       sums_[index * 4 + c] += pixel[c];
     ++counts_[index];
@@ -87,15 +100,25 @@ class Downscaler {
     thumbnail->thumb_height = thumb_height_;
     thumbnail->rgba.resize(sums_.size());
     for (size_t i = 0; i < sums_.size(); ++i) {
-      uint64_t count = std::max<uint64_t>(1, counts_[i / 4]);
-      thumbnail->rgba[i] = static_cast<uint8_t>((sums_[i] + count / 2) / count);
+      uint64_t count = counts_[i / 4];
+      // A box of one pixel, as every box is at a level's own size, needs no division.
+      thumbnail->rgba[i] = static_cast<uint8_t>(count <= 1 ? sums_[i] : (sums_[i] + count / 2) / count);
     }
     thumbnail->status = ThumbnailStatus::kDecoded;
   }
 
  private:
-  uint32_t width_;
-  uint32_t height_;
+  // For each of `size` image positions, the thumbnail position of `thumb_size`
+  // it falls in, times `stride`.
+  static std::vector<uint32_t> boxes(uint32_t size, uint32_t thumb_size, uint32_t stride) {
+    std::vector<uint32_t> table(size);
+    for (uint32_t i = 0; i < size; ++i)
+      table[i] = static_cast<uint32_t>(static_cast<uint64_t>(i) * thumb_size / size) * stride;
+    return table;
+  }
+
+  std::vector<uint32_t> columns_;
+  std::vector<uint32_t> rows_;
   uint32_t thumb_width_ = 0;
   uint32_t thumb_height_ = 0;
   std::vector<uint64_t> sums_;

@@ -209,8 +209,8 @@ int64_t InputFile::size() {
   return static_cast<int64_t>(ftello(stream_.get()));
 }
 
-size_t InputFile::read_from_start(char* buffer, size_t count) {
-  if (fseeko(stream_.get(), 0, SEEK_SET) != 0)
+size_t InputFile::read_at(uint64_t offset, char* buffer, size_t count) {
+  if (offset > INT64_MAX || fseeko(stream_.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
     return 0;
   return fread(buffer, 1, count, stream_.get());
 }

@@ -1,4 +1,4 @@
-// Tests of reading a file whole: short reads and allocation failure.
+// Tests of reading files: from an offset, whole, short reads and allocation failure.
 #include "search/file_content.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +26,26 @@ TEST(FileContent, ReadsTheWholeFile) {
   FileContent content;
   ASSERT_TRUE(content.read(file, 6));
   EXPECT_EQ(text_of(content), std::string("sky\0\xFF.", 6));
+}
+
+TEST(InputFile, ReadAtReadsFromItsOffset) {
+  TempTree tree;
+  tree.write("a.dds", "DDS header+level");
+  InputFile file;
+  ASSERT_TRUE(file.open(tree.root() + "a.dds"));
+  struct Row {
+    uint64_t offset;
+    size_t count;
+    const char* bytes;
+  };
+  const Row rows[] = {{11, 5, "level"}, {0, 3, "DDS"}, {11, 40, "level"}, {16, 4, ""},
+                      {40, 4, ""}, {uint64_t{1} << 63, 4, ""}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.offset);
+    std::string buffer(row.count, '?');
+    buffer.resize(file.read_at(row.offset, buffer.data(), buffer.size()));
+    EXPECT_EQ(buffer, row.bytes);
+  }
 }
 
 TEST(LoadWholeFile, ReusedContentHoldsOnlyTheLatestFile) {

@@ -7,6 +7,7 @@
 #include "app/programs.h"
 #include "text/encode.h"
 #include "match/description_uses.h"
+#include "catalogue/texture_files.h"
 #include "match/mention_search.h"
 #include "catalogue/catalogue.h"
 #include "report/record_report.h"
@@ -223,11 +224,13 @@ TEST(RecordReport, SizeThatCannotBeReadIsNull) {
   mentions.hits.resize(1);
   const std::pair<ReportFormat, std::string> rows[] = {
       {ReportFormat::kJson, "gone.dds\"},\"size\":null,\"mention_count\":0,"},
-      {ReportFormat::kCsv, "\nunreferenced,gamedata\\textures\\gone.dds,gone,,,,,,,,,,,,,,0,,\n"},
+      {ReportFormat::kCsv, "\nunreferenced,gamedata\\textures\\gone.dds,gone,,,,,,,,,,,,,,0,,"},
   };
+  const TextureFiles files = read_texture_files(catalogue, false);
   for (const auto& [format, expected] : rows) {
     RecordingConsole console;
-    write_texture_records(catalogue, references, mentions, {format, console, GamePaths{}, 0, 1});
+    write_texture_records(catalogue, references, mentions, files, {},
+                          {format, console, GamePaths{}, 0, 1});
     EXPECT_NE(console.transcript().find(expected), std::string::npos) << console.transcript();
   }
 }

@@ -192,6 +192,46 @@ TEST(Thumbnail, HandBuiltColourBlocks) {
   }
 }
 
+TEST(Thumbnail, ReadsOnlyTheHeaderAndTheLevelShown) {
+  // Level sizes of a 512 DXT1 file: 131,072, 32,768, 8,192 (128 by 128)...
+  struct Read {
+    uint64_t offset, count;
+    bool operator==(const Read&) const = default;
+  };
+  struct Row {
+    const char* scenario;
+    std::string file;
+    std::vector<Read> reads;
+    size_t short_by;  // bytes the reader leaves out of the last read
+    const char* problem;
+  };
+  const std::string mipmapped = dxt1_levels(512, 512, {kRed, kGreen, kBlue, kRed});
+  const std::string top_only = dxt1_levels(300, 200, {kRed});
+  const Row rows[] = {
+      {"mipmapped: level 128", mipmapped, {{0, 148}, {128 + 131072 + 32768, 8192}}, 0, ""},
+      {"no mipmaps: the top level", top_only, {{0, 148}, {128, 75 * 50 * 8}}, 0, ""},
+      {"smaller than the header", mipmapped.substr(0, 100), {{0, 100}}, 0, "truncated"},
+      {"level shorter than the file said", mipmapped,
+       {{0, 148}, {128 + 131072 + 32768, 8192}}, 1, "truncated"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.scenario);
+    std::vector<Read> reads;
+    Thumbnail thumbnail = read_thumbnail(row.file.size(), "a.dds", [&](uint64_t offset, uint64_t count) {
+      reads.push_back({offset, count});
+      std::string_view bytes = std::string_view(row.file).substr(offset, count);
+      return reads.size() == row.reads.size() ? bytes.substr(0, bytes.size() - row.short_by) : bytes;
+    });
+    EXPECT_EQ(reads, row.reads);
+    EXPECT_EQ(thumbnail.problem, row.problem);
+    if (*row.problem == '\0') {
+      Thumbnail whole = make_thumbnail(row.file, "a.dds");
+      EXPECT_EQ(thumbnail.status, ThumbnailStatus::kDecoded);
+      EXPECT_EQ(thumbnail.rgba, whole.rgba);
+    }
+  }
+}
+
 TEST(Thumbnail, Dxt5AlphaAndDxt1Transparency) {
   // DXT5: alpha 255 and 0 with eight steps; index 2 is (6 * 255 + 0) / 7.
   std::string dxt5;
