@@ -162,6 +162,7 @@
   }
   // $'...' with every byte but letters, digits, space and . _ / - as \xNN.
   function shQuote(s) {
+    if (/^[A-Za-z0-9 ._\/-]*$/.test(s)) return "$'" + s + "'";
     return "$'" + nameBytes(s).map(function (b) {
       var c = String.fromCharCode(b);
       return /[A-Za-z0-9 ._\/-]/.test(c) ? c : '\\x' + (b < 16 ? '0' : '') + b.toString(16);
@@ -171,10 +172,7 @@
   // none of " * ? < > | : (but a drive's colon), no byte that was not UTF-8,
   // and no part ending in a dot or a space, which Windows would drop.
   function batSafe(s, drive) {
-    for (var ch of s) {
-      var c = ch.codePointAt(0);
-      if (c < 32 || c === 127 || (c >= 0xd800 && c <= 0xdfff) || '"*?<>|'.indexOf(ch) >= 0) return false;
-    }
+    if (/[\x00-\x1f\x7f"*?<>|\ud800-\udfff]/u.test(s)) return false;
     var rest = drive && /^[A-Za-z]:/.test(s) ? s.slice(2) : s;
     if (rest.indexOf(':') >= 0) return false;
     return rest.split('\\').every(function (part, n) { return (n === 0 && drive) || !/[. ]$/.test(part); });
@@ -292,6 +290,7 @@
     setTimeout(function () { URL.revokeObjectURL(a.href); }, 1000);
   }
   function pick(id) {
+    $(id).parentNode.open = true;  // a folded script cannot be selected
     var range = document.createRange();
     range.selectNodeContents($(id));
     window.getSelection().removeAllRanges();

@@ -151,6 +151,9 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
   // No name broke out of its element: the "</script>" name is text.
   EXPECT_NE(element_text(dom, "paths").find("gamedata/textures/</script>.dds"), std::string::npos);
   EXPECT_EQ(dom.find("<script>.dds"), std::string::npos);
+  // A referenced texture's places are built only when its list is opened.
+  EXPECT_NE(dom.find("<details><summary>1 reference</summary></details>"), std::string::npos);
+  EXPECT_EQ(dom.find("gamedata/config/ui.ltx"), std::string::npos);
 
   // The shell script: run it, and exactly the checked files moved.
   std::string sh = element_text(dom, "sh");
