@@ -73,7 +73,7 @@
   // Fills `box` with the elements that `build` makes of `items`, a chunk at a
   // time: the first at once, each further one when the end of the list comes
   // near the view, so a list of thousands costs only what is scrolled to.
-  var CHUNK = 60;
+  var CHUNK = 30;
   function lazyList(box, items, build) {
     if (box.observer) box.observer.disconnect();
     var done = 0, end = el('div');
