@@ -176,15 +176,23 @@ const char kChoice[] =
     "into a folder beside it, named after it with <code>-texsift-moved</code>, keeping their "
     "folders, so that you can test the game; the undo scripts move them back, save a file "
     "that is back in the game already.</p>\n"
-    "<h3>Paths <button data-copy=\"paths\">Copy</button></h3><pre id=\"paths\"></pre>\n"
-    "<h3>Shell script (Linux) <button data-copy=\"sh\">Copy</button></h3><pre id=\"sh\"></pre>\n"
-    "<h3>Batch file (Windows) <button data-copy=\"bat\">Copy</button></h3><pre id=\"bat\"></pre>\n"
-    "<h3>Undo: shell script <button data-copy=\"undo-sh\">Copy</button></h3>"
-    "<pre id=\"undo-sh\"></pre>\n"
-    "<h3>Undo: batch file <button data-copy=\"undo-bat\">Copy</button></h3>"
-    "<pre id=\"undo-bat\"></pre>\n"
+    "<p>Each script is folded: Show unfolds it, Copy copies it, Save saves it as a file.</p>\n"
+    "<h3>Paths <button data-copy=\"paths\">Copy</button></h3>"
+    "<details><summary>Show</summary><pre id=\"paths\"></pre></details>\n"
+    "<h3>Shell script (Linux) <button data-copy=\"sh\">Copy</button>"
+    "<button data-save=\"sh\" data-name=\"move.sh\">Save</button></h3>"
+    "<details><summary>Show</summary><pre id=\"sh\"></pre></details>\n"
+    "<h3>Batch file (Windows) <button data-copy=\"bat\">Copy</button>"
+    "<button data-save=\"bat\" data-name=\"move.bat\">Save</button></h3>"
+    "<details><summary>Show</summary><pre id=\"bat\"></pre></details>\n"
+    "<h3>Undo: shell script <button data-copy=\"undo-sh\">Copy</button>"
+    "<button data-save=\"undo-sh\" data-name=\"undo.sh\">Save</button></h3>"
+    "<details><summary>Show</summary><pre id=\"undo-sh\"></pre></details>\n"
+    "<h3>Undo: batch file <button data-copy=\"undo-bat\">Copy</button>"
+    "<button data-save=\"undo-bat\" data-name=\"undo.bat\">Save</button></h3>"
+    "<details><summary>Show</summary><pre id=\"undo-bat\"></pre></details>\n"
     "<h3>Move by hand</h3><p>Names that a batch file cannot carry safely.</p>"
-    "<pre id=\"by-hand\"></pre></section>\n";
+    "<details><summary>Show</summary><pre id=\"by-hand\"></pre></details></section>\n";
 
 // `text` with &, <, >, " and ' escaped for HTML.
 std::string html_escape(const std::string& text) {

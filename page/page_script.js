@@ -61,16 +61,49 @@
     });
     return d;
   }
+  // The places in a <details> whose rows are built when it is first opened.
+  function foldedPlaces(list, what) {
+    var d = el('details'), built = false;
+    d.append(el('summary', null, list.length + ' ' + what + (list.length === 1 ? '' : 's')));
+    d.addEventListener('toggle', function () {
+      if (d.open && !built) { built = true; d.append(places(list)); }
+    });
+    return d;
+  }
+  // Fills `box` with the elements that `build` makes of `items`, a chunk at a
+  // time: the first at once, each further one when the end of the list comes
+  // near the view, so a list of thousands costs only what is scrolled to.
+  var CHUNK = 30;
+  function lazyList(box, items, build) {
+    if (box.observer) box.observer.disconnect();
+    var done = 0, end = el('div');
+    function more() {
+      var fragment = document.createDocumentFragment();
+      items.slice(done, done + CHUNK).forEach(function (item) { fragment.appendChild(build(item)); });
+      done = Math.min(items.length, done + CHUNK);
+      box.insertBefore(fragment, end);
+    }
+    box.replaceChildren(end);
+    box.observer = new IntersectionObserver(function (entries) {
+      if (!entries.some(function (e) { return e.isIntersecting; })) return;
+      more();
+      // Observed afresh, the end reports again if it is still near the view.
+      box.observer.unobserve(end);
+      if (done < items.length) box.observer.observe(end);
+    }, {rootMargin: '1500px'});
+    box.observer.observe(end);
+    more();
+  }
 
   // The unreferenced grid and the choice.
   var unreferenced = [], referenced = [];
   T.forEach(function (t, i) { (t[REF] ? referenced : unreferenced).push(i); });
   var checked = T.map(function (t) { return !t[REF] && t[MENTIONS].length === 0 && t[USES].length === 0; });
+  var lowered = [];
+  unreferenced.forEach(function (i) { lowered[i] = shown(T[i][PATH]).toLowerCase(); });
   function visible() {
     var wanted = $('filter').value.toLowerCase(), order = $('sort').value;
-    var list = unreferenced.filter(function (i) {
-      return shown(T[i][PATH]).toLowerCase().indexOf(wanted) >= 0;
-    });
+    var list = unreferenced.filter(function (i) { return lowered[i].indexOf(wanted) >= 0; });
     list.sort(function (a, b) {
       if (order === 'path') return T[a][PATH] < T[b][PATH] ? -1 : T[a][PATH] > T[b][PATH] ? 1 : a - b;
       var d = T[a][SIZE] - T[b][SIZE];
@@ -106,9 +139,8 @@
     return c;
   }
   function grid() {
-    var list = visible(), fragment = document.createDocumentFragment();
-    list.forEach(function (i) { fragment.appendChild(card(i)); });
-    $('grid').replaceChildren(fragment);
+    var list = visible();
+    lazyList($('grid'), list, card);
     $('shown').textContent = list.length + ' of ' + unreferenced.length + ' shown';
   }
   function select(value) {
@@ -130,6 +162,7 @@
   }
   // $'...' with every byte but letters, digits, space and . _ / - as \xNN.
   function shQuote(s) {
+    if (/^[A-Za-z0-9 ._\/-]*$/.test(s)) return "$'" + s + "'";
     return "$'" + nameBytes(s).map(function (b) {
       var c = String.fromCharCode(b);
       return /[A-Za-z0-9 ._\/-]/.test(c) ? c : '\\x' + (b < 16 ? '0' : '') + b.toString(16);
@@ -139,10 +172,7 @@
   // none of " * ? < > | : (but a drive's colon), no byte that was not UTF-8,
   // and no part ending in a dot or a space, which Windows would drop.
   function batSafe(s, drive) {
-    for (var ch of s) {
-      var c = ch.codePointAt(0);
-      if (c < 32 || c === 127 || (c >= 0xd800 && c <= 0xdfff) || '"*?<>|'.indexOf(ch) >= 0) return false;
-    }
+    if (/[\x00-\x1f\x7f"*?<>|\ud800-\udfff]/u.test(s)) return false;
     var rest = drive && /^[A-Za-z]:/.test(s) ? s.slice(2) : s;
     if (rest.indexOf(':') >= 0) return false;
     return rest.split('\\').every(function (part, n) { return (n === 0 && drive) || !/[. ]$/.test(part); });
@@ -167,6 +197,12 @@
       : '# Moves ' + counted(files.length) + ' out of the game into a folder beside it, keeping their folders.',
       undo ? '# Undoes the move script.' : '# To undo, run the undo script.',
       'set -eu', 'root=' + shQuote(shRoot), 'dest=' + shQuote(shDest)];
+    // Nothing moves unless both folders can be written: no half-done move.
+    lines = lines.concat(undo ? [] : ['mkdir -p -- "$dest"'],
+      ['for folder in "$root" "$dest"; do',
+       '  if [ -d "$folder" ] && [ ! -w "$folder" ]; then',
+       '    echo "Cannot write in $folder: nothing was moved. Run this script as a user who can." >&2',
+       '    exit 1', '  fi', 'done']);
     lines = lines.concat(undo
       ? ['back() {', '  if [ ! -e "$dest/$1/$2" ] || [ -e "$root/$1/$2" ]; then return 0; fi',
          '  mkdir -p -- "$root/$1"', '  mv -n -- "$dest/$1/$2" "$root/$1/$2"', '}']
@@ -182,6 +218,16 @@
       ? 'rem Moves ' + counted(files.length) + ' back into the game, save those back there already.'
       : 'rem Moves ' + counted(files.length) + ' out of the game into a folder beside it, keeping their folders.',
       undo ? 'rem Undoes the move batch file.' : 'rem To undo, run the undo batch file.'];
+    // Nothing moves unless a file can be made and deleted in both folders
+    // (not under C:\Program Files without administrator rights): no half-done move.
+    if (!undo) lines.push('if not exist ' + batQuote(batDest + '\\') + ' mkdir ' + batQuote(batDest) + ' 2>nul');
+    [batRoot, batDest].forEach(function (folder) {
+      var marker = batQuote(folder + '\\texsift-write-test.tmp');
+      // The undo skips a folder beside the game that is not there: nothing to move back.
+      var only = undo && folder === batDest ? 'if exist ' + batQuote(folder + '\\') + ' ' : '';
+      lines.push(only + 'type nul 2>nul > ' + marker, only + 'if not exist ' + marker + ' goto denied',
+                 'del ' + marker + ' 2>nul', 'if exist ' + marker + ' goto denied');
+    });
     files.forEach(function (p) {
       var sub = split(p)[0] ? '\\' + split(p)[0] : '';
       var inGame = batRoot + '\\' + p, moved = batDest + '\\' + p;
@@ -191,6 +237,10 @@
       lines.push('if exist ' + batQuote(from) + ' if not exist ' + batQuote(to) + ' move ' + batQuote(from) + ' ' +
                  batQuote(to) + ' >nul');
     });
+    lines.push('exit /b 0', ':denied',
+               'echo Cannot write in the game folder or the folder beside it: nothing was moved.',
+               'echo Run this batch file as administrator: right-click it, Run as administrator.',
+               'pause', 'exit /b 1');
     return lines.join('\r\n') + '\r\n';
   }
   function scripts() {
@@ -210,30 +260,37 @@
 
   // The referenced textures; on Texsift-compact's page, which has no choice, every texture.
   function referencedList() {
-    var fragment = document.createDocumentFragment();
-    (D.choice ? referenced : T.map(function (t, i) { return i; })).forEach(function (i) {
+    lazyList($('referenced-list'), D.choice ? referenced : T.map(function (t, i) { return i; }), function (i) {
       var t = T[i], row = el('div', 'row');
-      row.append(preview(i), el('div', 'path', shown(t[PATH])), el('div', 'meta', details(t)), places(t[REFS]));
-      fragment.appendChild(row);
+      row.append(preview(i), el('div', 'path', shown(t[PATH])), el('div', 'meta', details(t)),
+                 foldedPlaces(t[REFS], 'reference'));
+      return row;
     });
-    $('referenced-list').replaceChildren(fragment);
   }
   function filesList() {
-    var fragment = document.createDocumentFragment();
-    D.s.forEach(function (f) {
+    lazyList($('files-list'), D.s, function (f) {
       var row = el('div', 'row'), names = el('div', 'places');
       f[2].forEach(function (n) { names.appendChild(el('div', null, text(n[0]) + ' @ ' + n[1])); });
       row.append(el('div', 'path', shown(F[f[0]])), el('div', 'meta', bytes(f[1])), names);
-      fragment.appendChild(row);
+      return row;
     });
-    $('files-list').replaceChildren(fragment);
   }
   function copy(id) {
     var content = $(id).textContent;
     if (navigator.clipboard) navigator.clipboard.writeText(content).catch(function () { pick(id); });
     else pick(id);
   }
+  // Saves the script shown in `id` as the file `name`: a download of the
+  // page's own text, so nothing is fetched.
+  function save(id, name) {
+    var a = el('a');
+    a.href = URL.createObjectURL(new Blob([$(id).textContent], {type: 'application/octet-stream'}));
+    a.download = name;
+    a.click();
+    setTimeout(function () { URL.revokeObjectURL(a.href); }, 1000);
+  }
   function pick(id) {
+    $(id).parentNode.open = true;  // a folded script cannot be selected
     var range = document.createRange();
     range.selectNodeContents($(id));
     window.getSelection().removeAllRanges();
@@ -247,6 +304,9 @@
     $('none').addEventListener('click', function () { select(false); });
     document.querySelectorAll('button[data-copy]').forEach(function (b) {
       b.addEventListener('click', function () { copy(b.dataset.copy); });
+    });
+    document.querySelectorAll('button[data-save]').forEach(function (b) {
+      b.addEventListener('click', function () { save(b.dataset.save, b.dataset.name); });
     });
     grid();
     scripts();

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "page/page_html.h"
+#include "text/encode.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -151,10 +152,18 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
   // No name broke out of its element: the "</script>" name is text.
   EXPECT_NE(element_text(dom, "paths").find("gamedata/textures/</script>.dds"), std::string::npos);
   EXPECT_EQ(dom.find("<script>.dds"), std::string::npos);
+  // A referenced texture's places are built only when its list is opened.
+  EXPECT_NE(dom.find("<details><summary>1 reference</summary></details>"), std::string::npos);
+  EXPECT_EQ(dom.find("gamedata/config/ui.ltx"), std::string::npos);
 
   // The shell script: run it, and exactly the checked files moved.
   std::string sh = element_text(dom, "sh");
   tree.write("move.sh", sh);
+  // Where the folder beside the game cannot be made, it stops before moving anything.
+  tree.write("game-texsift-moved", "a file in the way");
+  EXPECT_NE(std::system(("bash " + shell_quoted(tree.root() + "move.sh") + " 2>/dev/null").c_str()), 0);
+  EXPECT_EQ(files_below(game), whole);
+  fs::remove(tree.root() + "game-texsift-moved");
   ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "move.sh")).c_str()), 0) << sh;
   EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"), before);
   EXPECT_EQ(files_below(game), staying);
@@ -193,6 +202,13 @@ TEST(PageBrowser, MoveScriptsMoveExactlyTheCheckedFiles) {
                  shell_quoted(wine_prefix) + " wine cmd /c " + name + " >/dev/null 2>&1")
                     .c_str());
   };
+  // Where the folder beside the game cannot be made, it says so and moves nothing.
+  tree.write("game-texsift-moved", "a file in the way");
+  std::string refused = output_of("cd " + shell_quoted(tree.root()) + " && WINEDEBUG=-all WINEPREFIX=" +
+                                  shell_quoted(wine_prefix) + " wine cmd /c unused.bat </dev/null 2>&1");
+  EXPECT_NE(refused.find("Run this batch file as administrator"), std::string::npos) << refused;
+  EXPECT_EQ(files_below(game), whole);
+  fs::remove(tree.root() + "game-texsift-moved");
   run_bat("unused.bat");
   // Wine's cmd has no code page 65001 (Windows' has), so there the names
   // beyond ASCII stay where they are; every other name the batch file
@@ -222,6 +238,84 @@ size_t count_of(const std::string& text, const std::string& part) {
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
     ++count;
   return count;
+}
+
+// A script added to a page for a test: it presses "Select all", then each
+// Save button, and writes what each saved, by file name, into <pre
+// id="saved-NAME">, with "blob:" kept when the download's address was one.
+const char kPressSaveButtons[] = R"js('use strict';
+(function () {
+  var RealBlob = window.Blob, last = '';
+  window.Blob = function (parts, options) { last = parts.join(''); return new RealBlob(parts, options); };
+  HTMLAnchorElement.prototype.click = function () {
+    var pre = document.createElement('pre');
+    pre.id = 'saved-' + this.download;
+    pre.textContent = (this.href.indexOf('blob:') === 0 ? 'blob:' : '') + last;
+    document.body.appendChild(pre);
+  };
+  document.getElementById('all').click();
+  document.querySelectorAll('button[data-save]').forEach(function (b) { b.click(); });
+}());)js";
+
+// `html` with `script` run after the page's own, its hash allowed by the page's content policy.
+std::string with_script(std::string html, const std::string& script) {
+  size_t policy = html.find("script-src ");
+  EXPECT_NE(policy, std::string::npos);
+  html.insert(policy + strlen("script-src "), "'sha256-" + sha256_base64(script) + "' ");
+  html.insert(html.rfind("</body>"), "<script>" + script + "</script>\n");
+  return html;
+}
+
+TEST(PageBrowser, SelectAllAndSaveCarryTexturesNeverBuilt) {
+  if (!have("chromium"))
+    GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
+  // More textures than the page builds at first, each with a mention, so
+  // each starts unchecked and only "Select all" checks it.
+  const int kCount = 150;
+  TempTree tree;
+  const std::string game = tree.root() + "game/";
+  Page page;
+  page.program = "Texsift";
+  page.game_root = game;
+  page.time = "now";
+  page.choice = true;
+  std::set<std::string> all;
+  for (int i = 0; i < kCount; ++i) {
+    PageTexture texture;
+    texture.path = "gamedata\\textures\\t" + std::to_string(i) + ".dds";
+    texture.size = 1;
+    texture.mentions.push_back({"gamedata\\scripts\\a.script", 1, "same"});
+    page.textures.push_back(texture);
+    tree.write("game/gamedata/textures/t" + std::to_string(i) + ".dds", "x");
+    all.insert("gamedata/textures/t" + std::to_string(i) + ".dds");
+  }
+  tree.write("page/index.html", with_script(page_html(page), kPressSaveButtons));
+  tree.make_directory("profile");
+  std::string dom = page_dom(tree.root() + "page/index.html", tree.root() + "profile");
+  ASSERT_NE(dom.find("id=\"saved-undo.bat\""), std::string::npos)
+      << dom << read_whole_file(tree.root() + "profile/chromium.err");
+
+  // Only the first textures were built as cards; every one is checked.
+  size_t cards = count_of(dom, "class=\"card mentioned\"");
+  EXPECT_GT(cards, 0u);
+  EXPECT_LT(cards, size_t{kCount});
+  EXPECT_EQ(element_text(dom, "checked"), "150 checked, 150 bytes");
+
+  // Each Save button saved its script, as a blob: download of the file it names.
+  const std::pair<const char*, const char*> saved[] = {
+      {"move.sh", "sh"}, {"undo.sh", "undo-sh"}, {"move.bat", "bat"}, {"undo.bat", "undo-bat"}};
+  for (const auto& [name, id] : saved) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(element_text(dom, std::string("saved-") + name), "blob:" + element_text(dom, id));
+  }
+
+  // The saved move script moves every texture, built as a card or not, and the undo script back.
+  tree.write("move.sh", element_text(dom, "saved-move.sh").substr(5));
+  tree.write("undo.sh", element_text(dom, "saved-undo.sh").substr(5));
+  ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "move.sh")).c_str()), 0);
+  EXPECT_EQ(files_below(tree.root() + "game-texsift-moved"), all);
+  ASSERT_EQ(std::system(("bash " + shell_quoted(tree.root() + "undo.sh")).c_str()), 0);
+  EXPECT_EQ(files_below(game), all);
 }
 
 // A tree whose texture descriptions use textures that nothing refers to, with
