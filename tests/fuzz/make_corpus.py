@@ -163,6 +163,35 @@ def thumbnail_seeds(tool):
     return seeds
 
 
+# Descriptions for description_fuzz, laid out as real ones: a .thm is chunks of a little-endian
+# u32 id, a u32 size and the data, the detail texture a zero-terminated name in chunk 0x815 and
+# the bump one in chunk 0x817; textures.ltx is CR LF lines "key = value" in three sections.
+def chunk(chunk_id, data):
+    return struct.pack("<II", chunk_id, len(data)) + data
+
+
+def thm(detail, bump):
+    return (chunk(0x810, b"\x01\x00") + chunk(0x813, b"\x00" * 4) + chunk(0x812, b"\x00" * 32)
+            + chunk(0x814, b"\x00" * 4) + chunk(0x815, detail + b"\x00" + struct.pack("<f", 6.0))
+            + chunk(0x816, b"\x00" * 8)
+            + chunk(0x817, struct.pack("<fI", 0.05, 2) + bump + b"\x00")
+            + chunk(0x818, b"\x00") + chunk(0x819, b"\x00"))
+
+
+def description_seeds():
+    names = b"door\\door_bunker_1\ndetail\\detail_metall_01\ndoor\\door_bunker_1_bump\n\x00"
+    ltx = (b"[association]\r\nact\\act_krovosos_1 = detail\\detail_metall_01,8.000000,"
+           b"usage[diffuse_or_bump]\r\n[specification]\r\ndoor\\door_bunker_1 = "
+           b"bump_mode[use:door\\door_bunker_1_bump],material[0.50]\r\n"
+           b"detail\\detail_metall_01 = bump_mode[none]\r\n[types]\r\n$details = 0\r\n")
+    return {
+        "thm_own": b"\x02" + names + thm(b"detail\\detail_metall_01", b"door\\door_bunker_1_bump"),
+        "thm_other": b"\x00" + names + thm(b"DETAIL/detail_metall_01", b"door\\door_bunker_1_bump"),
+        "thm_no_detail": b"\x02" + names + thm(b"", b"door\\door_bunker_1_bump"),
+        "ltx": b"\x01" + names + ltx,
+    }
+
+
 def main():
     here = os.path.join(HERE, "..", "..")
     tool = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "build", "debug",
@@ -171,6 +200,12 @@ def main():
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     for name, seed in thumbnail_seeds(tool).items():
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(seed)
+    folder = os.path.join(HERE, "corpus", "description_fuzz")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for name, seed in description_seeds().items():
         with open(os.path.join(folder, name), "wb") as out:
             out.write(seed)
     for target, tables in TARGETS.items():

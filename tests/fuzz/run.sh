@@ -6,7 +6,8 @@ set -euo pipefail
 seconds=${1:?usage: run.sh SECONDS [BUILD_DIR]}
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${2:-$here/../../build/fuzz}" && pwd)
-targets=(find_name_fuzz name_search_fuzz compact_find_name_fuzz compact_find_names_fuzz thumbnail_fuzz)
+targets=(find_name_fuzz name_search_fuzz compact_find_name_fuzz compact_find_names_fuzz thumbnail_fuzz
+  description_fuzz)
 # Each target's own options. thumbnail_fuzz: files up to 64 KiB, and no single allocation past
 # make_thumbnail's bound for them: 512 KiB for a 128-pixel thumbnail's sums, 4 bytes a pixel for a
 # TGA's pixels, which the file must hold (a run-length packet of 2 bytes gives at most 128
