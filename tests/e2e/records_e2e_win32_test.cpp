@@ -32,10 +32,12 @@ TEST(RecordProgram, AnsiNamesAreWrittenInUtf8) {
   EXPECT_EQ(mask_seconds(result.out),
             "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\s\xc3\xa9y.dds\"},"
             "\"size\":1,\"mention_count\":0,\"names\":[{\"name\":{\"text\":\"s\xc3\xa9y\"},"
-            "\"references\":[],\"mentions\":[]}]}\n"
+            "\"references\":[],\"mentions\":[]}],\"companions\":[],\"copy_group\":null,"
+            "\"copy_bytes\":0}\n"
             "{\"type\":\"totals\",\"textures\":1,\"names\":1,\"referenced\":0,\"unreferenced\":1,"
             "\"files_searched\":0,\"bytes_searched\":0,\"referenced_bytes\":0,"
-            "\"unreferenced_bytes\":1,\"mentioned\":0,\"seconds\":#}\n");
+            "\"unreferenced_bytes\":1,\"mentioned\":0,\"seconds\":#,\"described\":0,"
+            "\"companion_bytes\":0,\"copy_bytes\":0}\n");
   EXPECT_EQ(result.err, "");
 }
 

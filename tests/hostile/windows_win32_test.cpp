@@ -188,14 +188,17 @@ TEST(WindowsTree, GameRootOutsideTheAnsiCodePage) {
               "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\act\\\\act_head.dds\"},"
               "\"size\":1,\"mention_count\":0,"
               "\"names\":[{\"name\":{\"text\":\"act\\\\act_head\"},\"references\":[{\"path\":"
-              "{\"text\":\"" + real_path + "\"},\"offset\":10}],\"mentions\":[]}]}\n"
+              "{\"text\":\"" + real_path + "\"},\"offset\":10}],\"mentions\":[]}],"
+              "\"companions\":[],\"copy_group\":1,\"copy_bytes\":1}\n"
               "{\"type\":\"texture\",\"path\":{\"text\":\"gamedata\\\\textures\\\\sky.tga\"},"
               "\"size\":1,\"mention_count\":0,"
               "\"names\":[{\"name\":{\"text\":\"sky\"},\"references\":[{\"path\":"
-              "{\"text\":\"gamedata\\\\config\\\\z.ltx\"},\"offset\":0}],\"mentions\":[]}]}\n"
+              "{\"text\":\"gamedata\\\\config\\\\z.ltx\"},\"offset\":0}],\"mentions\":[]}],"
+              "\"companions\":[],\"copy_group\":1,\"copy_bytes\":1}\n"
               "{\"type\":\"totals\",\"textures\":2,\"names\":2,\"referenced\":2,\"unreferenced\":0,"
               "\"files_searched\":2,\"bytes_searched\":29,\"referenced_bytes\":2,"
-              "\"unreferenced_bytes\":0,\"mentioned\":0,\"seconds\":#}\n");
+              "\"unreferenced_bytes\":0,\"mentioned\":0,\"seconds\":#,\"described\":0,"
+              "\"companion_bytes\":0,\"copy_bytes\":1}\n");
     EXPECT_EQ(textures.err, expected_warnings(Mode::kAlgorithm1, options.warnings));
     ProgramResult files = run_built_program(COMPACT_PROGRAM, {"--csv", root});
     EXPECT_EQ(files.status, 0);
