@@ -181,7 +181,7 @@ def thm(detail, bump):
 def description_seeds():
     names = b"door\\door_bunker_1\ndetail\\detail_metall_01\ndoor\\door_bunker_1_bump\n\x00"
     ltx = (b"[association]\r\nact\\act_krovosos_1 = detail\\detail_metall_01,8.000000,"
-           b"usage[diffuse_or_bump]\r\n[specification]\r\ndoor\\door_bunker_1 = "
+           b"usage[diffuse_or_bump]\r\ndoor\\door_bunker_1 = "
            b"bump_mode[use:door\\door_bunker_1_bump],material[0.50]\r\n"
            b"detail\\detail_metall_01 = bump_mode[none]\r\n[types]\r\n$details = 0\r\n")
     return {

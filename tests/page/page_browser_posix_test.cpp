@@ -339,7 +339,7 @@ void write_described_tree(const TempTree& tree) {
   tree.write(textures + "grnd/rocks.dds", "r");
   tree.write(textures + "grnd/rocks_bump.dds", "rb");
   tree.write(textures + "textures.ltx",
-             "[specification]\r\ngrnd\\rocks = bump_mode[use:grnd\\rocks_bump]\r\n");
+             "grnd\\rocks = bump_mode[use:grnd\\rocks_bump]\r\n");
   for (const char* copy : {"c1", "c2", "c3"})
     tree.write(textures + "copies/" + copy + ".dds", "same bytes");
   tree.write(textures + "copies/c4.dds", "same bytez");

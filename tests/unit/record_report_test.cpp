@@ -297,9 +297,9 @@ TEST(MentionSearch, Forms) {
        kNoMention, kSame, kNone, "textures.ltx"},
       {"detail\\detail_skin_1", "[association]\r\nact\\act_krovosos_1  = detail\\detail_skin_1,8.0\r\n",
        37, kSame, kBackslash, "textures.ltx", "act\\act_krovosos_1"},
-      {"1\\1_123_bump", "[specification]\r\n1\\1_456 = bump_mode[use:1\\1_123_bump],material[0.50]\r\n",
-       41, kSame, kBackslash, "Textures.ltx", "1\\1_456"},
-      {"1\\1_123", "[specification]\r\n1\\1_123 = bump_mode[use:1\\1_123_bump],material[0.50]\r\n",
+      {"1\\1_123_bump", "1\\1_456 = bump_mode[use:1\\1_123_bump],material[0.50]\r\n",
+       24, kSame, kBackslash, "Textures.ltx", "1\\1_456"},
+      {"1\\1_123", "1\\1_123 = bump_mode[use:1\\1_123_bump],material[0.50]\r\n",
        kNoMention, kSame, kNone, "textures.ltx"},
       // Only the texture root's textures.ltx describes: elsewhere, no use.
       {"detail\\detail_skin_1", "a = detail\\detail_skin_1\r\n", kNoMention, kSame, kNone,
