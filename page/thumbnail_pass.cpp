@@ -56,6 +56,7 @@ uint64_t preview_texture(const std::string& open_path, size_t index, bool hashed
     entry->size = file_size;
   if (thumbnail.status != ThumbnailStatus::kDecoded)
     return 0;
+  round_to_dxt_colours(&thumbnail.rgba);
   std::string png = encode_png(thumbnail.rgba.data(), thumbnail.thumb_width, thumbnail.thumb_height);
   if (png.empty() || !write_page_file(page_dir, thumbnail_name(index), png)) {
     entry->preview.status = ThumbnailStatus::kBroken;

@@ -20,6 +20,28 @@ std::string extension_of(std::string_view name) {
 
 }  // namespace
 
+void round_to_dxt_colours(std::vector<uint8_t>* rgba) {
+  // The byte nearest to `value` among those a channel of `bits` bits expands
+  // to, the top bits repeated below as DXT decoding does.
+  auto rounded = [](uint8_t value, unsigned bits) {
+    unsigned top = (2u * value * ((1u << bits) - 1) + 255) / 510;
+    return static_cast<uint8_t>(top << (8 - bits) | top >> (2 * bits - 8));
+  };
+  static const auto table = [&] {
+    std::array<std::array<uint8_t, 256>, 2> levels{};
+    for (unsigned v = 0; v < 256; ++v) {
+      levels[0][v] = rounded(static_cast<uint8_t>(v), 5);
+      levels[1][v] = rounded(static_cast<uint8_t>(v), 6);
+    }
+    return levels;
+  }();
+  for (size_t i = 0; i + 3 < rgba->size(); i += 4) {
+    (*rgba)[i] = table[0][(*rgba)[i]];
+    (*rgba)[i + 1] = table[1][(*rgba)[i + 1]];
+    (*rgba)[i + 2] = table[0][(*rgba)[i + 2]];
+  }
+}
+
 void thumbnail_size(uint32_t width, uint32_t height, uint32_t* thumb_width,
                     uint32_t* thumb_height) {
   uint32_t longer = std::max(width, height);

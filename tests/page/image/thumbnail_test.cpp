@@ -299,4 +299,31 @@ TEST(Thumbnail, PngRoundTrip) {
   EXPECT_EQ(png.substr(1, 3), "PNG");
 }
 
+TEST(Thumbnail, RoundedToDxtColours) {
+  // Each value a DXT endpoint expands to stays as it is; others go to the
+  // nearest one; alpha is never touched.
+  struct Row {
+    uint8_t red, green, blue, alpha;
+    uint8_t want_red, want_green, want_blue;
+  };
+  const Row rows[] = {
+      {0, 0, 0, 7, 0, 0, 0},          {255, 255, 255, 0, 255, 255, 255},
+      {4, 2, 4, 255, 0, 0, 0},        {5, 3, 5, 255, 8, 4, 8},
+      {140, 142, 139, 1, 140, 142, 140}, {137, 141, 134, 2, 140, 142, 132},
+  };
+  for (const Row& row : rows) {
+    std::vector<uint8_t> rgba = {row.red, row.green, row.blue, row.alpha};
+    round_to_dxt_colours(&rgba);
+    EXPECT_EQ(rgba, (std::vector<uint8_t>{row.want_red, row.want_green, row.want_blue, row.alpha}))
+        << int{row.red} << "," << int{row.green} << "," << int{row.blue};
+  }
+  for (unsigned level = 0; level < 64; ++level) {
+    auto five = static_cast<uint8_t>((level % 32) << 3 | (level % 32) >> 2);
+    auto six = static_cast<uint8_t>(level << 2 | level >> 4);
+    std::vector<uint8_t> rgba = {five, six, five, 9};
+    round_to_dxt_colours(&rgba);
+    EXPECT_EQ(rgba, (std::vector<uint8_t>{five, six, five, 9})) << level;
+  }
+}
+
 }  // namespace
