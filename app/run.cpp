@@ -151,6 +151,7 @@ int program_main(int argc, char** argv, const char* name,
       explorer = ExplorerRun::kWait;
     } else {
       args = with_page_folder(args, page_folder);
+      set_page_folder_label("page folder");
     }
   }
   if (parse_command_line(args).format != ReportFormat::kConsole)

@@ -8,11 +8,19 @@
 
 namespace {
 
+std::string& page_folder_label() {
+  static std::string label = "--html folder";
+  return label;
+}
+
 void report_problem(const PageDir& page_dir, const std::string& problem) {
-  error("--html folder '%s' %s", native_path(page_dir.path).c_str(), problem.c_str());
+  error("%s '%s' %s", page_folder_label().c_str(), native_path(page_dir.path).c_str(),
+        problem.c_str());
 }
 
 }  // namespace
+
+void set_page_folder_label(std::string label) { page_folder_label() = std::move(label); }
 
 bool check_html_option(const std::string& dir, const std::string& game_root, PageDir* page_dir) {
   std::string problem = check_page_dir(dir, game_root, page_dir);

@@ -6,10 +6,14 @@
 #include "page/page_dir.h"
 #include "page/page_model.h"
 
+// Names the page folder in this process's messages about it: "--html folder"
+// until a run that chose the folder itself, without --html, names it otherwise.
+void set_page_folder_label(std::string label);
+
 // Checks the folder `dir`, as --html gives it, for a page of the run over
 // `game_root` (see check_page_dir) and fills `page_dir`. On a problem prints
-// "--html folder '<dir>' <problem>" on standard error and returns false;
-// nothing has been written.
+// "<label> '<dir>' <problem>" on standard error, the label as set above, and
+// returns false; nothing has been written.
 bool check_html_option(const std::string& dir, const std::string& game_root, PageDir* page_dir);
 
 // Writes the page of `page`, whose textures (those of `catalogue`, in order)

@@ -101,7 +101,7 @@ TEST(ExplorerProgram, EveryEndWaits) {
                 kWait;
        },
        [](const ExplorerTree& t) {
-         return "Texsift: error: --html folder '" + t.page("Texsift") +
+         return "Texsift: error: page folder '" + t.page("Texsift") +
                 "' holds files that no page of Texsift wrote\n";
        }},
       {"two folders", COMPACT_PROGRAM,
