@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -103,4 +104,33 @@ class NameRule {
   // them, ascending at the end) the first occurrence of each name in
   // `content` by the rule. Several threads may call it at once.
   virtual void find_all(Bytes content, FoundNames* found) const = 0;
+
+  // For a rule that can take a content in windows, in order: the most bytes
+  // of one window that find_in_window may ask to see again at the start of
+  // the next. None for a rule that needs the whole content at once.
+  virtual std::optional<size_t> window_overlap() const { return std::nullopt; }
+
+  // For a rule with a window_overlap(): takes `window`, the content's bytes
+  // from offset `window_start`, and records in `found` the first occurrence
+  // of each name not recorded yet among those that begin at or after `from`
+  // and that the window decides. `last` when the window ends the content.
+  // The first window has `window_start` and `from` 0 and resets `found`;
+  // after the last, `found` is what find_all leaves. Returns the offset
+  // before which every occurrence is decided: the next window starts there
+  // (it holds the bytes from there on, at most window_overlap() of them from
+  // this window) and takes it as its `from`.
+  virtual uint64_t find_in_window(Bytes window, uint64_t window_start, uint64_t from, bool last,
+                                  FoundNames* found) const;
 };
+
+// Gives up to `count` bytes of a content, the next ones, at `into`; how many
+// it gave, 0 at the end.
+using PieceReader = std::function<size_t(unsigned char* into, size_t count)>;
+
+// Runs `rule` (one with a window_overlap()) over the content that `read`
+// gives in pieces of `piece` bytes, each window kept in `buffer`, which
+// grows to window_overlap() plus `piece` bytes and is reused. Leaves in
+// `found` what find_all would over the whole content; returns the content's
+// size.
+uint64_t find_in_pieces(const NameRule& rule, const PieceReader& read, size_t piece,
+                        std::vector<unsigned char>* buffer, FoundNames* found);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -45,10 +46,22 @@ class NameSearch : public NameRule {
   // state in the object: several threads may call it at once.
   void find_all(Bytes content, FoundNames* found) const override;
 
+  // The longest name's length, when every name is one the automata find: a
+  // name's answer is then decided by its own bytes and the one after, and
+  // any window of the content decides the names that begin at least that
+  // many bytes before its end. None when a name is searched one by one,
+  // whose leading skip looks back to the start of the content.
+  std::optional<size_t> window_overlap() const override;
+
+  // See NameRule::find_in_window; find_all is the one window of the whole content.
+  uint64_t find_in_window(Bytes window, uint64_t window_start, uint64_t from, bool last,
+                          FoundNames* found) const override;
+
  private:
   std::vector<std::string_view> names_;  // as given
   // (name, its first occurrence in names_) for each name given again
   std::vector<std::pair<uint32_t, uint32_t>> repeats_;
   std::vector<uint32_t> searched_one_by_one_;  // indexes into names_
   std::vector<NameAutomaton> automata_;
+  size_t longest_ = 0;  // of the names the automata find
 };

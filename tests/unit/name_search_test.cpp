@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -126,7 +127,9 @@ TEST(NameSearch, CataloguesOfAwkwardNames) {
 
 // Random contents rich in terminators, top-bit and control bytes, with names
 // planted at the start, in the middle and at the end; each round with the
-// next way of building the search.
+// next way of building the search. A search whose names all take windows
+// also runs over the content in pieces of 1 to 8 bytes, so names and their
+// terminators straddle every boundary, and must answer the same.
 TEST(NameSearch, AgreesWithFindNameOnRandomData) {
   const std::vector<Build> builds = every_build();
   std::mt19937_64 random(20261207);
@@ -135,11 +138,14 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
   const std::string_view filler("ab\\. ,]_\0\xff\x80\n\r\t\x1f" "c", 16);
   long names_found = 0, names_missed = 0;
   FoundNames found;  // reused, as a worker does from file to file
+  std::vector<unsigned char> window_buffer;
+  long windowed_rounds = 0;
   for (int round = 0; round < 20000; ++round) {
     std::vector<std::string> store;
     for (int n = 1 + static_cast<int>(random() % 8); n > 0; --n) {
       std::string name;
-      for (size_t length = 1 + random() % 7; name.size() < length;)
+      // Every fourth round, names of three bytes or more, all of which take windows.
+      for (size_t length = (round % 4 == 1 ? 3 : 1) + random() % 7; name.size() < length;)
         name += pick(round % 2 ? name_bytes.substr(0, 5) : name_bytes);
       store.push_back(name);
       if (random() % 4 == 0)
@@ -154,7 +160,8 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
       content += store[random() % store.size()];
     std::vector<std::string_view> names(store.begin(), store.end());
     const Build& build = builds[static_cast<size_t>(round) % builds.size()];
-    NameSearch(names, build.test, build.largest_table).find_all(bytes_of(content), &found);
+    const NameSearch search(names, build.test, build.largest_table);
+    search.find_all(bytes_of(content), &found);
     std::vector<std::optional<uint64_t>> offsets;
     std::vector<uint32_t> found_names;
     for (uint32_t n = 0; n < names.size(); ++n) {
@@ -164,12 +171,28 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
     }
     ASSERT_EQ(offsets, reference(content, names)) << round;
     ASSERT_EQ(found.names(), found_names) << round;
+    if (search.window_overlap()) {
+      ++windowed_rounds;
+      size_t at = 0;
+      const size_t piece = 1 + random() % 8;
+      const PieceReader read = [&](unsigned char* into, size_t count) {
+        size_t given = std::min(count, content.size() - at);
+        memcpy(into, content.data() + at, given);
+        at += given;
+        return given;
+      };
+      FoundNames in_pieces;
+      EXPECT_EQ(find_in_pieces(search, read, piece, &window_buffer, &in_pieces), content.size());
+      ASSERT_EQ(all_offsets(in_pieces), offsets) << round << " pieces of " << piece;
+      ASSERT_EQ(in_pieces.names(), found_names) << round;
+    }
     names_found += static_cast<long>(found_names.size());
     names_missed += static_cast<long>(names.size() - found_names.size());
   }
   // The contents are made so that both answers are common.
   EXPECT_GT(names_found, 20000);
   EXPECT_GT(names_missed, 20000);
+  EXPECT_GT(windowed_rounds, 4000);
 }
 
 }  // namespace
