@@ -39,7 +39,7 @@ std::vector<std::optional<uint64_t>> shared_size_hashes(
     textures.push_back(i);
   }
   std::vector<std::optional<uint64_t>> hashes(sizes.size());
-  const FileWork work = [&](const PoolFile& file, const FileContent& content) {
+  const FileWork work = [&](const PoolFile& file, FileContent& content) {
     if (file.searched)
       hashes[textures[file.order]] = content_hash({content.chars(), content.size()});
   };

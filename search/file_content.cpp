@@ -1,6 +1,7 @@
 // Reading a file whole, with an allocation failure reported rather than crashed on.
 #include "search/file_content.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -19,7 +20,7 @@ std::unique_ptr<unsigned char[]> allocate(uint64_t size) {
 }  // namespace
 
 bool FileContent::read(InputFile& file, uint64_t size) {
-  size_ = 0;
+  clear();
   if (size > capacity_) {
     buffer_.reset();  // the old buffer goes before the new one is asked for
     capacity_ = 0;
@@ -32,12 +33,40 @@ bool FileContent::read(InputFile& file, uint64_t size) {
   return true;
 }
 
-LoadResult load_whole_file(InputFile& file, FileContent* content, uint64_t* size) {
+void FileContent::read_later(InputFile& file, uint64_t size) {
+  clear();
+  later_ = &file;
+  later_size_ = size;
+}
+
+PieceReader FileContent::pieces() {
+  return [this](unsigned char* into, size_t count) {
+    if (size_ >= later_size_)
+      return size_t{0};
+    count = static_cast<size_t>(std::min<uint64_t>(count, later_size_ - size_));
+    size_t got = later_->read_at(size_, reinterpret_cast<char*>(into), count);
+    size_ += got;
+    return got;
+  };
+}
+
+void find_in_content(const NameRule& rule, FileContent& content, FoundNames* found) {
+  if (content.in_pieces())
+    find_in_pieces(rule, content.pieces(), kPieceBytes, content.window_buffer(), found);
+  else
+    rule.find_all(content.bytes(), found);
+}
+
+LoadResult load_file(InputFile& file, Reading reading, FileContent* content, uint64_t* size) {
   int64_t file_size = file.size();
   *size = file_size > 0 ? static_cast<uint64_t>(file_size) : 0;
   if (file_size <= 0) {
     content->clear();
     return LoadResult::kEmpty;
+  }
+  if (reading == Reading::kPiecesWhenLarge && *size > kWholeFileBytes) {
+    content->read_later(file, *size);
+    return LoadResult::kLoaded;
   }
   return content->read(file, *size) ? LoadResult::kLoaded : LoadResult::kNoMemory;
 }

@@ -82,33 +82,38 @@ class SearchProgress {
 // of the walk, and more would only add threads.
 constexpr unsigned kMostListingHelpers = 4;
 
-// Opens and reads the file of `file`, whose paths and name are set, and
-// does `work` on it when it could be held.
-void read_file(const FileWork& work, FileContent* content, PoolFile* file) {
+// Opens and reads the file of `file`, whose paths and name are set, as
+// `reading` says, and does `work` on it when it could be held. A file read in
+// pieces is read by the work, and its size is what the work read.
+void read_file(const FileWork& work, Reading reading, FileContent* content, PoolFile* file) {
   InputFile input;
   file->opened = input.open(file->open_path);
   file->searched = false;
   file->unheld = false;
   if (!file->opened)
     return;
-  LoadResult load = load_whole_file(input, content, &file->size);
+  LoadResult load = load_file(input, reading, content, &file->size);
   file->unheld = load == LoadResult::kNoMemory;
   if (file->unheld)
     return;
   file->searched = load == LoadResult::kLoaded;
-  if (file->searched)
+  if (file->searched && !content->in_pieces())
     file->size = content->size();
   int64_t perf_start = perf_counter();
   work(*file, *content);
   file->elapsed = perf_counter() - perf_start;
+  if (content->in_pieces())
+    file->size = content->size();
+  content->clear();
 }
 
 // Files read on worker threads, or on the calling thread alone when there is
 // one thread, and handed on in the order they were added.
 class FilePool {
  public:
-  FilePool(unsigned threads, const FileWork& work, const FileSink& sink, SinkOutput output)
-      : work_(work), sink_(sink), progress_(output == SinkOutput::kSilent),
+  FilePool(unsigned threads, Reading reading, const FileWork& work, const FileSink& sink,
+           SinkOutput output)
+      : work_(work), reading_(reading), sink_(sink), progress_(output == SinkOutput::kSilent),
         slots_(pool_slots(threads)) {
     for (size_t i = 0; i < slots_.size(); ++i) {
       slots_[i].file.slot = i;
@@ -134,7 +139,7 @@ class FilePool {
     in_flight_.push_back(slot);
     if (workers_.empty()) {
       lock.unlock();
-      read_file(work_, &content_, &slot->file);
+      read_file(work_, reading_, &content_, &slot->file);
       lock.lock();
       slot->done = true;
       deliver_first(&lock);
@@ -186,7 +191,7 @@ class FilePool {
         return;
       Slot* slot = in_flight_[next_++];
       lock.unlock();
-      read_file(work_, &content, &slot->file);
+      read_file(work_, reading_, &content, &slot->file);
       lock.lock();
       slot->done = true;
       done_.notify_all();
@@ -194,6 +199,7 @@ class FilePool {
   }
 
   const FileWork& work_;
+  const Reading reading_;
   const FileSink& sink_;
   SearchProgress progress_;
   std::vector<Slot> slots_;
@@ -259,8 +265,9 @@ size_t pool_slots(unsigned threads) {
 }
 
 void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
-                        const FileWork& work, const FileSink& sink, SinkOutput output) {
-  FilePool pool(threads, work, sink, output);
+                        const FileWork& work, const FileSink& sink, SinkOutput output,
+                        Reading reading) {
+  FilePool pool(threads, reading, work, sink, output);
   PoolWalk walk(filter, pool);
   walk_tree(root, walk, listing_helpers(threads));
   pool.finish();
@@ -268,7 +275,7 @@ void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned th
 
 void read_files_in_order(const std::vector<PoolFile>& files, unsigned threads,
                          const FileWork& work, const FileSink& sink, SinkOutput output) {
-  FilePool pool(threads, work, sink, output);
+  FilePool pool(threads, Reading::kWhole, work, sink, output);
   for (const PoolFile& file : files)
     pool.add(file.path, file.open_path, file.name);
   pool.finish();

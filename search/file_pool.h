@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "search/file_content.h"
 #include "search/pool_file.h"
 #include "search/walk.h"
 
-class FileContent;
 
 // Decides what a walk does with an entry, by the entry alone.
 using EntryFilter = EntryAction (*)(const DirEntry& entry);
@@ -19,7 +19,7 @@ using EntryFilter = EntryAction (*)(const DirEntry& entry);
 // the file is), on the worker thread that read it; its time is the file's
 // `elapsed`. Called on several threads at once: it must change no shared
 // state but what the caller keeps for the file's `slot`.
-using FileWork = std::function<void(const PoolFile& file, const FileContent& content)>;
+using FileWork = std::function<void(const PoolFile& file, FileContent& content)>;
 
 // Takes each file that opened, in order, on the thread that started the pool.
 // What the caller keeps for the file's `slot` is its own until it returns.
@@ -41,19 +41,21 @@ size_t pool_slots(unsigned threads);
 
 // Walks `root` (ending in a separator, or empty for the current directory)
 // depth-first, descending and reading as `filter` says. Each file is opened,
-// read whole and, unless it could not be held, worked on by `work` on one of
-// `threads` threads (1: the calling thread alone); the reading is left out of
-// its time. Each file that opens is handed to `sink` in walk order. At most
-// pool_slots(threads) files are in flight, so memory does not grow with the
-// tree. When a file's content cannot be held, the run ends with a message
-// when that file's turn comes. A progress line counts the files handed on
-// (see SearchProgress), as `output` allows.
+// read as `reading` says and, unless it could not be held, worked on by
+// `work` on one of `threads` threads (1: the calling thread alone); a file
+// read whole is read before its time starts, one read in pieces as the work
+// asks for them, in its time. Each file that opens is handed to `sink` in
+// walk order. At most pool_slots(threads) files are in flight, so memory does
+// not grow with the tree. When a file's content cannot be held, the run ends
+// with a message when that file's turn comes. A progress line counts the
+// files handed on (see SearchProgress), as `output` allows.
 void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
                         const FileWork& work, const FileSink& sink,
-                        SinkOutput output = SinkOutput::kWrites);
+                        SinkOutput output = SinkOutput::kWrites,
+                        Reading reading = Reading::kWhole);
 
 // As read_tree_in_order does for a walk, for `files` (each with its path,
-// open path and name set), in their order.
+// open path and name set), in their order, each read whole.
 void read_files_in_order(const std::vector<PoolFile>& files, unsigned threads,
                          const FileWork& work, const FileSink& sink,
                          SinkOutput output = SinkOutput::kWrites);

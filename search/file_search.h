@@ -18,9 +18,11 @@ struct FileResult {
 using ResultSink = std::function<void(const FileResult& result)>;
 
 // Walks `root` (ending in a separator, or empty for the current directory)
-// depth-first with `filter`. Each file that opens is read whole and, unless
+// depth-first with `filter`. Each file that opens is read (in pieces when it
+// is large and `rule` has a window_overlap(), whole otherwise) and, unless
 // empty, searched with `rule` on search_threads() threads (its `elapsed` is
-// the search's time), and handed to `sink` in walk order on the calling
+// the search's time, with the reading of the pieces), and handed to `sink`
+// in walk order on the calling
 // thread; `output` says whether `sink` writes to standard output meanwhile.
 void search_tree(const std::string& root, EntryFilter filter, const NameRule& rule,
                  const ResultSink& sink, SinkOutput output = SinkOutput::kWrites);

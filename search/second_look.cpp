@@ -47,7 +47,7 @@ Mentions find_mentions(const std::string& game_root, const std::vector<std::stri
 
   const unsigned threads = search_threads();
   std::vector<SlotFinding> slots(pool_slots(threads));
-  const FileWork work = [&](const PoolFile& file, const FileContent& content) {
+  const FileWork work = [&](const PoolFile& file, FileContent& content) {
     SlotFinding& slot = slots[file.slot];
     slot.found.reset(looked_for_names.size());
     slot.uses.clear();

@@ -157,6 +157,8 @@ void change_files(FileEvent event, const std::string& path) {
     fs::resize_file(path, 0);
   } else if (event == FileEvent::kFirstRead && is("c.ltx")) {
     fs::resize_file(path, 14);
+  } else if (event == FileEvent::kFirstRead && is("g.ltx")) {
+    fs::resize_file(path, 200000);
   }
 }
 
@@ -166,7 +168,9 @@ TEST(HostileTree, FilesChangedBetweenListingAndReading) {
   // the open or the first read of the file concerned: b.ltx is removed,
   // d.ltx becomes a FIFO and e.ltx is emptied, after the listing and before
   // the open; c.ltx loses its last 7 bytes after its size is taken and
-  // before it is read, so the read comes back short.
+  // before it is read, so the read comes back short. g.ltx, large enough to
+  // be read in pieces, is cut to 200,000 bytes before its first piece: the
+  // second piece comes back short, and the name past the cut is not found.
   for (Mode mode : kModes) {
     TempTree tree;
     write_two_textures(tree);
@@ -176,6 +180,10 @@ TEST(HostileTree, FilesChangedBetweenListingAndReading) {
     tree.write("gamedata/config/d.ltx", "sky\r\n");
     tree.write("gamedata/config/e.ltx", "sky\r\n");
     tree.write("gamedata/config/f.ltx", "act\\act_head\r\n");
+    std::string large(3 << 20, 'z');
+    large.replace(150000, 5, "\nsky\n");
+    large.replace(2000000, 14, "\nact\\act_head\n");
+    tree.write("gamedata/config/g.ltx", large);
     ProgramResult result = run_command(mode_command(mode, tree.root()),
                                        [](const std::vector<std::string>& args,
                                           const std::string& out, const std::string& err) {
@@ -187,10 +195,12 @@ TEST(HostileTree, FilesChangedBetweenListingAndReading) {
     ExpectedTree expected = two_textures({{"gamedata\\config\\a.ltx", {{"sky", 0}}},
                                           {"gamedata\\config\\c.ltx", {{"act\\act_head", 2}}},
                                           empty,
-                                          {"gamedata\\config\\f.ltx", {{"act\\act_head", 0}}}});
+                                          {"gamedata\\config\\f.ltx", {{"act\\act_head", 0}}},
+                                          {"gamedata\\config\\g.ltx", {{"sky", 150001}}}});
     expect_run(mode, result, expected_report(tree.root(), expected, mode));
     EXPECT_TRUE(fs::is_fifo(tree.root() + "gamedata/config/d.ltx"));
     EXPECT_EQ(fs::file_size(tree.root() + "gamedata/config/c.ltx"), 14u);
+    EXPECT_EQ(fs::file_size(tree.root() + "gamedata/config/g.ltx"), 200000u);
   }
 }
 

@@ -58,7 +58,7 @@ TEST(LoadWholeFile, ReusedContentHoldsOnlyTheLatestFile) {
     InputFile file;
     ASSERT_TRUE(file.open(tree.root() + name));
     uint64_t size = 0;
-    LoadResult loaded = load_whole_file(file, &content, &size);
+    LoadResult loaded = load_file(file, Reading::kWhole, &content, &size);
     EXPECT_EQ(loaded, std::string(name) == "empty.ltx" ? LoadResult::kEmpty : LoadResult::kLoaded)
         << name;
     EXPECT_EQ(text_of(content), read_whole_file(tree.root() + name)) << name;

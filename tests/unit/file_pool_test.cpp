@@ -37,7 +37,7 @@ TEST(FilePool, OrderAndSlotsBounded) {
       const size_t slots = pool_slots(threads);
       EXPECT_EQ(slots, threads == 1 ? 1 : threads * kFilesInFlightPerThread);
       std::vector<size_t> in_slot(slots, kFiles);
-      const FileWork work = [&](const PoolFile& file, const FileContent& content) {
+      const FileWork work = [&](const PoolFile& file, FileContent& content) {
         ASSERT_LT(file.slot, slots);
         in_slot[file.slot] = std::stoul(std::string(content.chars(), content.size()));
       };
