@@ -107,17 +107,43 @@ MentionSearch::MentionSearch(const std::vector<std::string_view>& names)
       search_(texts_of(patterns_)) {}
 
 void MentionSearch::find_all(Bytes content, FoundNames* mentions) const {
-  // Kept per thread from file to file. The space after the content lets a
-  // mention end where the file ends.
+  find_in_window(content, 0, 0, true, mentions);
+}
+
+uint64_t MentionSearch::find_in_window(Bytes window, uint64_t window_start, uint64_t from,
+                                       bool last, FoundNames* mentions) const {
+  // Kept per thread from file to file: the folded window, the patterns found
+  // so far in this content, and the form of each where it was found.
   thread_local std::vector<unsigned char> copy;
   thread_local FoundNames found;
-  copy.resize(content.size() + 1);
+  thread_local std::vector<NameForm> forms;
+  thread_local std::vector<uint64_t> formed_in;  // per pattern: the content its form is of
+  thread_local uint64_t content_number = 0;
+  if (window_start == 0 && from == 0)
+    ++content_number;
+  forms.resize(patterns_.size());
+  formed_in.resize(patterns_.size());
+  // The space after the content lets a mention end where the file ends.
+  copy.resize(window.size() + (last ? 1 : 0));
   unsigned char* out = copy.data();
   const unsigned char* fold = fold_.data();
-  for (unsigned char c : content)
+  for (unsigned char c : window)
     *out++ = fold[c];
-  *out = ' ';
-  search_.find_all(Bytes(copy.data(), copy.size()), &found);
+  if (last)
+    *out = ' ';
+  const uint64_t decided =
+      search_.find_in_window(Bytes(copy.data(), copy.size()), window_start, from, last, &found);
+  // A pattern found in this window lies in it whole.
+  for (uint32_t pattern : found.names()) {
+    if (formed_in[pattern] == content_number)
+      continue;
+    uint64_t offset = *found.offset(pattern) - window_start;
+    forms[pattern] = describe_mention(names_[patterns_[pattern].name],
+                                      window.subspan(offset, patterns_[pattern].text.size()));
+    formed_in[pattern] = content_number;
+  }
+  if (!last)
+    return decided;
 
   mentions->reset(names_.size());
   const std::vector<uint32_t>& hits = found.names();
@@ -130,8 +156,7 @@ void MentionSearch::find_all(Bytes content, FoundNames* mentions) const {
     bool next_is_earlier = i + 1 < hits.size() && patterns_[hits[i + 1]].name == name &&
                            *found.offset(hits[i + 1]) <= offset;
     if (!next_is_earlier)
-      mentions->record(name, offset,
-                       describe_mention(names_[name],
-                                        content.subspan(offset, patterns_[pattern].text.size())));
+      mentions->record(name, offset, forms[pattern]);
   }
+  return decided;
 }

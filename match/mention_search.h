@@ -31,6 +31,15 @@ class MentionSearch : public NameRule {
   // its form. Safe to call from several threads.
   void find_all(Bytes content, FoundNames* found) const override;
 
+  // As its NameSearch over the folded forms: a window decides the mentions
+  // that begin at least the longest form's length before its end.
+  std::optional<size_t> window_overlap() const override { return search_.window_overlap(); }
+
+  // See NameRule::find_in_window; find_all is the one window of the whole
+  // content. Each mention's form is read from the window that finds it.
+  uint64_t find_in_window(Bytes window, uint64_t window_start, uint64_t from, bool last,
+                          FoundNames* found) const override;
+
   // The name numbered `name`, as given.
   std::string_view name(uint32_t name) const { return names_[name]; }
 

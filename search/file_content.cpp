@@ -39,6 +39,18 @@ void FileContent::read_later(InputFile& file, uint64_t size) {
   later_size_ = size;
 }
 
+bool FileContent::hold_whole() {
+  if (!later_)
+    return true;
+  InputFile& file = *later_;
+  const uint64_t size = later_size_;
+  if (read(file, size))
+    return true;
+  unheld_ = true;
+  size_ = size;
+  return false;
+}
+
 PieceReader FileContent::pieces() {
   return [this](unsigned char* into, size_t count) {
     if (size_ >= later_size_)

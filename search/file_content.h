@@ -35,12 +35,19 @@ class FileContent {
   // Gives the next bytes of the file left by read_later, none past the size
   // it was given, and counts them in size().
   PieceReader pieces();
+  // Reads whole a file left to be read in pieces, for a work that needs all
+  // its bytes at once; nothing for a content read whole. False, and the
+  // content is marked unheld, when its buffer cannot be had.
+  bool hold_whole();
+  // True when hold_whole could not hold the file.
+  bool unheld() const { return unheld_; }
   // The buffer that a search in pieces keeps its windows in, reused.
   std::vector<unsigned char>* window_buffer() { return &windows_; }
   // Empties the content; the buffers are kept.
   void clear() {
     size_ = 0;
     later_ = nullptr;
+    unheld_ = false;
   }
 
  private:
@@ -49,6 +56,7 @@ class FileContent {
   uint64_t size_ = 0;
   InputFile* later_ = nullptr;  // the file read in pieces
   uint64_t later_size_ = 0;     // its size when it was opened
+  bool unheld_ = false;
   std::vector<unsigned char> windows_;
 };
 

@@ -102,7 +102,11 @@ void read_file(const FileWork& work, Reading reading, FileContent* content, Pool
   int64_t perf_start = perf_counter();
   work(*file, *content);
   file->elapsed = perf_counter() - perf_start;
-  if (content->in_pieces())
+  if (content->unheld()) {
+    file->unheld = true;
+    file->searched = false;
+  }
+  if (content->in_pieces() || content->unheld())
     file->size = content->size();
   content->clear();
 }

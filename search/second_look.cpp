@@ -54,9 +54,9 @@ Mentions find_mentions(const std::string& game_root, const std::vector<std::stri
     if (!file.searched)
       return;
     if (!is_description_name(file.name)) {
-      search.find_all(content.bytes(), &slot.found);
+      find_in_content(search, content, &slot.found);
     } else if (std::string_view name = below_texture_root(paths.from_game_root(file.path));
-               !name.empty()) {
+               !name.empty() && content.hold_whole()) {
       slot.uses = description_uses(name, content.bytes(), described);
     }
   };
@@ -77,6 +77,10 @@ Mentions find_mentions(const std::string& game_root, const std::vector<std::stri
         mentions.bump_uses[use.name - looked_for.size()].push_back(std::move(mention));
     }
   };
-  read_tree_in_order(game_root, second_look_action, threads, work, sink, SinkOutput::kSilent);
+  // Large files are read in pieces when the mention forms allow; a texture
+  // description is read whole when it comes to be searched.
+  const Reading reading = search.window_overlap() ? Reading::kPiecesWhenLarge : Reading::kWhole;
+  read_tree_in_order(game_root, second_look_action, threads, work, sink, SinkOutput::kSilent,
+                     reading);
   return mentions;
 }

@@ -1,6 +1,8 @@
 // The JSON Lines and CSV reports carry what the console report shows, and their strings are written exactly.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <regex>
 #include <sstream>
 
@@ -317,6 +319,30 @@ TEST(MentionSearch, Forms) {
         mentions.record(0, uses[0].offset, uses[0].form);
       EXPECT_EQ(uses.empty() ? "" : uses[0].describes, row.describes) << row.content;
     } else {
+      // In pieces of 1 to 5 bytes, each mention and its form straddle the
+      // pieces' ends, and the answer is the same; the pieces go first, so
+      // that nothing of the whole content's search is left to them.
+      FoundNames whole;
+      for (size_t piece = 5; piece >= 1; --piece) {
+        size_t at = 0;
+        const PieceReader read = [&](unsigned char* into, size_t count) {
+          size_t given = std::min(count, row.content.size() - at);
+          memcpy(into, bytes + at, given);
+          at += given;
+          return given;
+        };
+        std::vector<unsigned char> buffer;
+        FoundNames in_pieces;
+        ASSERT_TRUE(search.window_overlap());
+        find_in_pieces(search, read, piece, &buffer, &in_pieces);
+        search.find_all(Bytes(bytes, row.content.size()), &whole);
+        ASSERT_EQ(in_pieces.names(), whole.names()) << row.content << " in pieces of " << piece;
+        for (uint32_t name : whole.names()) {
+          EXPECT_EQ(in_pieces.offset(name), whole.offset(name)) << row.content;
+          EXPECT_EQ(in_pieces.form(name).letter_case, whole.form(name).letter_case);
+          EXPECT_EQ(in_pieces.form(name).separator, whole.form(name).separator);
+        }
+      }
       search.find_all(Bytes(bytes, row.content.size()), &mentions);
     }
     if (row.offset == kNoMention) {
