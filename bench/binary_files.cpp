@@ -178,6 +178,33 @@ std::string make_particles(const FileRefs& refs, size_t size, Random& random) {
   return out;
 }
 
+std::string make_scattered(const std::vector<const Texture*>& pool, size_t size,
+                           Random& random) {
+  static const Words shaders = {"def_shaders\\def_vertex/", "models\\model/",
+                                "effects\\wallmark/"};
+  std::string out = start_file(size);
+  append_header(&out, 18, random);
+  while (out.size() < size) {
+    size_t gap = random.between(1024, 6144);
+    if (random.chance(50))
+      append_noise(&out, gap, random);
+    else
+      append_floats(&out, gap, random);
+    std::string_view name = random.pick(pool)->name;
+    size_t form = random.below(3);
+    if (form == 0) {
+      append_u32(&out, static_cast<uint32_t>(name.size()));
+      out.append(name);
+    } else if (form == 1) {
+      out.append(random.pick(shaders));
+      append_cstring(&out, name);
+    } else {
+      append_cstring(&out, name);
+    }
+  }
+  return out;
+}
+
 std::string make_binary(std::string_view magic, const std::vector<std::string>& strings,
                         size_t size, Random& random) {
   std::string out = start_file(size);

@@ -33,6 +33,14 @@ std::string make_details(const FileRefs& refs, size_t size, Random& random);
 // `refs.end`.
 std::string make_particles(const FileRefs& refs, size_t size, Random& random);
 
+// A level or model file of about `size` bytes whose names lie scattered
+// through it: after a header, stretches of 1 to 6 KiB of random bytes or
+// floats, each followed by a name of `pool` as binary formats store one
+// (after a 32-bit length, zero-terminated after a shader, or zero-terminated
+// straight after the data). `pool` must not be empty.
+std::string make_scattered(const std::vector<const Texture*>& pool, size_t size,
+                           Random& random);
+
 // A binary file of about `size` bytes that starts with `magic`, holds
 // `strings` zero-terminated near its start and typical binary data.
 std::string make_binary(std::string_view magic, const std::vector<std::string>& strings,

@@ -399,6 +399,30 @@ void write_programs(Generation& run) {
                    Filter::kSkipped);
 }
 
+// Level and model files of 8 to 32 MiB with names every few KiB among
+// random bytes and floats: two, and one more for each 128 MiB of the tree's
+// searched bytes. They draw from their own stream, so that adding them left
+// every other file's bytes as they were.
+void write_scattered(Generation& run) {
+  Random random(kSeed ^ 0x5ca77e4ed);
+  TextureList pool = any_pool(run.textures);
+  if (pool.empty())
+    return;
+  size_t count = 2 + run.size.searchable_mib / 128;
+  for (size_t i = 0; i < count; ++i) {
+    size_t size = random.between(8, 32) * kMiB;
+    std::string path;
+    if (i % 2 == 0) {
+      size_t k = i / 2;
+      path = "gamedata\\levels\\" + std::string(level_names()[k % run.size.levels]) +
+             "\\level.scene" + (k < run.size.levels ? "" : std::to_string(k / run.size.levels + 1));
+    } else {
+      path = "gamedata\\meshes\\scenes\\scene_" + std::to_string(i / 2 + 1) + ".ogf";
+    }
+    run.tree.write(path, make_scattered(pool, size, random), Filter::kSearched);
+  }
+}
+
 void count_textures(const std::vector<Texture>& textures, TreeStats* stats) {
   for (const Texture& texture : textures) {
     ++stats->textures;
@@ -437,6 +461,7 @@ TreeStats write_game_tree(const TreeSize& size, const std::filesystem::path& roo
   write_scripts_and_ui(run);
   write_sounds(run);
   write_programs(run);
+  write_scattered(run);
   TreeStats stats = run.tree.stats();
   count_textures(run.textures, &stats);
   return stats;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -30,6 +32,9 @@ class SkipMap {
 
   bool skipped(size_t at) const { return at >= size_ || bit(0, at); }
 
+  // The jump from the skipped offset `at`: 4 or 8.
+  size_t jump(size_t at) const { return at < size_ && bit(1, at) ? 4 : 8; }
+
   // The first skipped offset from `from` to `limit` - 1, or `limit`; `limit`
   // is at most the content's size.
   size_t next_skipped(size_t from, size_t limit) const;
@@ -40,6 +45,10 @@ class SkipMap {
 
   // Where a path standing on the skipped offset `at` lands.
   size_t landing(size_t at) const;
+
+  // Of the offsets 64 * word to 64 * word + 63, those whose window starts
+  // are text; `word` is at most the content's size / 64.
+  uint64_t text(size_t word) const { return ~words_[2 * word]; }
 
  private:
   bool bit(size_t kind, size_t at) const { return (words_[2 * (at / 64) + kind] >> (at % 64)) & 1; }
@@ -217,6 +226,151 @@ size_t last_funnel(const char* data, char first, std::optional<size_t> skipped, 
   return after == *skipped + 8 ? 0 : after;
 }
 
+// A group's path: the length and first byte of its names.
+struct Group {
+  size_t len;
+  char first;
+};
+
+// The path's next stop from `here`, a position of the path with here <= at
+// and here + len < size, where a name of the group occurs at `at`: the
+// landing of a skipped offset, or the first position past a run of text
+// offsets, or at + 1 when the run holds `at`. Sets *met when the step has
+// `at` as a candidate.
+size_t step(MappedContent& content, const SkipMap& skips, Group group, size_t at, size_t here,
+            bool* met) {
+  const char* data = content.data;
+  if (skips.skipped(here))
+    return skips.landing(here);
+  size_t next_skip = skips.next_skipped(here + 1, at + 1);
+  if (at < next_skip) {
+    // Every window start from here to `at` is text: the path meets each
+    // `first` on the way, `at` last, from the stride that covers it. That
+    // stride ends the path when it is `at` itself and the name ends the
+    // content.
+    *met = at + group.len < content.size ||
+           (at - after_last(data, here, at, group.first)) % group.len != 0;
+    return at + 1;
+  }
+  // Strides of `len` from the last candidate before `next_skip` reach it
+  // at `stride`; the stride before it searches up to there.
+  size_t start = after_last(data, here, next_skip, group.first);
+  size_t stride = start + (next_skip - start + group.len - 1) / group.len * group.len;
+  const void* hit =
+      memchr(data + next_skip, static_cast<unsigned char>(group.first), stride - next_skip);
+  size_t next = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) + 1 : stride;
+  *met = next == at + 1;
+  return next;
+}
+
+// Walks the path from `here`, one of its positions, to past `at`; tells
+// whether `at` is a candidate, and sets *end to where the path then stands.
+bool walk(MappedContent& content, const SkipMap& skips, Group group, size_t at, size_t here,
+          size_t* end) {
+  bool met = false;
+  while (here <= at && here + group.len < content.size && !met)
+    here = step(content, skips, group, at, here, &met);
+  *end = here;
+  return met;
+}
+
+// How far before an occurrence a path far behind is first looked for: its
+// group's last funnel within that reach, else every position it may stand
+// on there (decide_from_all); then four times as far, while that is nearer
+// than where the path stands.
+constexpr size_t kSyncReach = 16384;
+
+// The decision at `at` from the `count` offsets [x, x + count), every one
+// taken as a position of the path: however the path came to x, it first
+// stands on one of them, since no step is longer than max(len, 8). Their
+// paths are taken forward together, the hindmost first, and those that
+// meet on one offset go on as one. When they all come to one decision at
+// `at`, that is the path's; *end is where the path then stands, or none
+// when the paths past `at` still differ. None when the decisions differ.
+std::optional<bool> decide_from_all(MappedContent& content, const SkipMap& skips, Group group,
+                                    size_t at, size_t x, size_t count,
+                                    std::optional<size_t>* end) {
+  std::vector<size_t> held(count);  // ascending; each at or before `at`
+  size_t* states = held.data();
+  size_t live = 0;
+  // An offset whose jump lands on another of them is that one's path.
+  for (size_t i = 0; i < count; ++i)
+    if (!skips.skipped(x + i) || i + skips.jump(x + i) >= count)
+      states[live++] = x + i;
+  std::optional<bool> decision;
+  std::optional<size_t> last;
+  bool ends_agree = true;
+  while (live > 0) {
+    bool met = false;
+    size_t next = states[0];
+    if (next + group.len < content.size)
+      next = step(content, skips, group, at, next, &met);
+    if (next > at || next + group.len >= content.size) {
+      // This path is decided.
+      if (decision && *decision != met)
+        return std::nullopt;
+      decision = met;
+      ends_agree = ends_agree && (!last || *last == next);
+      last = next;
+      std::copy(states + 1, states + live, states);
+      --live;
+      continue;
+    }
+    // Sorted insertion; an offset already held is one path.
+    size_t i = 1;
+    while (i < live && states[i] < next)
+      ++i;
+    if (i < live && states[i] == next) {
+      std::copy(states + 1, states + live, states);
+      --live;
+    } else {
+      std::copy(states + 1, states + i, states);
+      states[i - 1] = next;
+    }
+  }
+  *end = ends_agree ? last : std::nullopt;
+  return decision;
+}
+
+// Of the offsets of `word`, those whose window starts and the seven before
+// are text, given the words before it: runs of 2, 4 and 8.
+uint64_t text_runs_of_eight(const SkipMap& skips, size_t word) {
+  uint64_t here = skips.text(word);
+  uint64_t before = word > 0 ? skips.text(word - 1) : 0;
+  uint64_t before2 = word > 1 ? skips.text(word - 2) : 0;
+  uint64_t here2 = here & (here << 1 | before >> 63);
+  uint64_t before_2 = before & (before << 1 | before2 >> 63);
+  uint64_t here4 = here2 & (here2 << 2 | before_2 >> 62);
+  uint64_t before_4 = before_2 & before_2 << 2;  // bits 60 to 63 are all it gives
+  return here4 & (here4 << 4 | before_4 >> 60);
+}
+
+// One past the last funnel of the group of `first` from `from` to `at` - 1,
+// or `from` when there is none: from the last offset back, the runs of
+// offsets whose windows and the seven before are text, each searched for
+// `first`.
+size_t last_funnel_from(const char* data, const SkipMap& skips, char first, size_t from,
+                        size_t at) {
+  for (size_t word = (at - 1) / 64 + 1; word-- > 0 && 64 * word + 63 >= from;) {
+    uint64_t funnels = text_runs_of_eight(skips, word);
+    if (64 * word + 64 > at)
+      funnels &= ~uint64_t{0} >> (64 * word + 64 - at);
+    if (64 * word < from)
+      funnels &= ~uint64_t{0} << (from - 64 * word);
+    while (funnels != 0) {
+      const unsigned top = 63 - static_cast<unsigned>(std::countl_zero(funnels));
+      const uint64_t below = ~funnels & (top == 0 ? 0 : ~uint64_t{0} >> (64 - top));
+      const unsigned bottom = below == 0 ? 0 : 64 - static_cast<unsigned>(std::countl_zero(below));
+      const size_t start = 64 * word + bottom;
+      const size_t after = after_last(data, start, 64 * word + top + 1, first);
+      if (after != start)
+        return after;
+      funnels &= bottom == 0 ? 0 : ~uint64_t{0} >> (64 - bottom);
+    }
+  }
+  return from;
+}
+
 // Takes the path of a group, whose names have `len` bytes and start with
 // `first`, forward from *pos to `at`, where a name of the group occurs, and
 // tells whether `at` is a candidate of the path. *pos is where the path
@@ -224,8 +378,8 @@ size_t last_funnel(const char* data, char first, std::optional<size_t> skipped, 
 // jump, a stride or a failed candidate. The path only moves forward and is
 // the same whichever of its occurrences were looked at, so it may lag; but
 // every occurrence before `at` of a name of the group still to be found must
-// have been decided. Afterwards *pos is past `at`, or the path has ended
-// (*pos + len >= size).
+// have been decided. Afterwards *pos is still a position of the path, past
+// `at` or the path's end when it is known.
 bool path_meets(MappedContent& content, size_t len, char first, size_t at, uint64_t* pos) {
   const char* data = content.data;
   if (*pos > at)
@@ -244,35 +398,28 @@ bool path_meets(MappedContent& content, size_t len, char first, size_t at, uint6
     *pos = at + 1;
     return true;
   }
+  const Group group{len, first};
   size_t here = std::max<size_t>(*pos, last_funnel(data, first, skipped, at));
-  bool met = false;
-  while (here <= at && here + len < content.size) {
-    if (skips.skipped(here)) {
-      here = skips.landing(here);
-      continue;
-    }
-    size_t next_skip = skips.next_skipped(here + 1, at + 1);
-    if (at < next_skip) {
-      // Every window start from here to `at` is text: the path meets each
-      // `first` on the way, `at` last, from the stride that covers it. That
-      // stride ends the path when it is `at` itself and the name ends the
-      // content.
-      met = at + len < content.size || (at - after_last(data, here, at, first)) % len != 0;
-      here = at + 1;
-      break;
-    }
-    // Strides of `len` from the last candidate before `next_skip` reach it
-    // at `stride`; the stride before it searches up to there.
-    size_t start = after_last(data, here, next_skip, first);
-    size_t stride = start + (next_skip - start + len - 1) / len * len;
-    const void* hit = memchr(data + next_skip, static_cast<unsigned char>(first), stride - next_skip);
-    here = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) + 1 : stride;
-    if (here == at + 1) {
-      met = true;
-      break;
+  const size_t longest_step = std::max<size_t>(len, 8);
+  // A funnel not far before it is the nearest place where the path is known.
+  if (at - here > kSyncReach) {
+    const size_t from = at - kSyncReach;
+    const size_t funnel = last_funnel_from(data, skips, first, from, at);
+    here = funnel != from ? funnel : here;
+  }
+  for (size_t reach = kSyncReach; at - here > reach + longest_step; reach *= 4) {
+    std::optional<size_t> end;
+    std::optional<bool> met =
+        decide_from_all(content, skips, group, at, at - reach, longest_step, &end);
+    if (met) {
+      if (end)
+        *pos = *end;
+      return *met;
     }
   }
-  *pos = here;
+  size_t end = 0;
+  bool met = walk(content, skips, group, at, here, &end);
+  *pos = end;
   return met;
 }
 

@@ -54,8 +54,18 @@
 // taken forward to that offset to tell whether it is a candidate. Names of
 // one or two bytes take their own path to each of their occurrences. A map of
 // the skipped window starts, built for a content only when an occurrence is
-// not a funnel, lets a path cross a skipped stretch in one step. Prepared once, the search serves any number of
-// contents, from several threads at once.
+// not a funnel, lets a path cross a skipped stretch in one step. The path
+// is never walked from further back than a fixed reach before the
+// occurrence (16 KiB): from the last funnel of its group within that
+// reach when there is one; else from every offset where the path may first
+// stand at or past the reach's start (the path's steps are at most
+// max(len, 8) bytes), all walked together, those that meet going on as one.
+// When they all come to the same decision at the occurrence, that is the
+// path's; only when they do not is the reach made four times longer, and
+// at last the path walked from where it stands. In binary data the
+// offsets of one remainder modulo 8 are passed together, so there are few
+// paths to walk, and they meet within a few kilobytes. Prepared once, the
+// search serves any number of contents, from several threads at once.
 class CompactNameSearch : public NameRule {
  public:
   // Prepares `names`, which may repeat, in any order; an empty name is never
@@ -71,7 +81,8 @@ class CompactNameSearch : public NameRule {
   // first, names numbered as given, sorted at the end): forgetting the last
   // content's answers costs what was found in it, not the number of names.
   // Each call allocates 8 bytes per group for the paths and, when some
-  // occurrence needs it, the map: a quarter of a byte per content byte.
+  // occurrence needs it, the map: a quarter of a byte per content byte;
+  // a path taken from afar holds a word for each offset it starts from.
   void find_all(Bytes content, FoundNames* found) const override;
 
  private:

@@ -165,6 +165,36 @@ class RandomCases {
     return data;
   }
 
+  // About `length` bytes of stretches of 1 to 8 KiB of random bytes or
+  // floats, each followed by a name after a 32-bit length, a random byte or
+  // a few letters, as binary level and model files hold names: a group's
+  // path crosses many skipped stretches between its occurrences.
+  std::string scattered(size_t length, const std::vector<std::string>& names) {
+    std::string data;
+    while (data.size() < length) {
+      const size_t gap = 1024 + below(7 * 1024);
+      const bool floats = below(2) == 0;
+      for (size_t i = 0; i < gap; ++i) {
+        // A float's top byte holds its sign and most of its exponent.
+        const size_t byte = floats && i % 4 == 3 ? 0x3c + below(4) + 0x80 * below(2) : below(256);
+        data += static_cast<char>(byte);
+      }
+      const std::string& name = names[below(names.size())];
+      switch (below(3)) {
+        case 0:
+          data += std::string{static_cast<char>(name.size()), '\0', '\0', '\0'};
+          break;
+        case 1:
+          data += run('a', 'c', 24);
+          break;
+        default:
+          break;
+      }
+      data += name;
+    }
+    return data;
+  }
+
   size_t below(size_t bound) {
     return std::uniform_int_distribution<size_t>(0, bound - 1)(random_);
   }
@@ -241,7 +271,8 @@ TEST(CompactFindNames, AgreesWithOneNameAtATimeOnRandomCases) {
   // buffers, plus longer contents and, now and then, one of tens of
   // kilobytes; one prepared search serves them all, each catalogue with the
   // next start test of the prefilter. Every third catalogue is split into
-  // automata of a few names each.
+  // automata of a few names each. Then names scattered through long binary
+  // contents.
   const std::vector<StartTest> tests = available_start_tests();
   RandomCases cases(20140517);
   size_t names_found = 0, names_missed = 0;
@@ -263,6 +294,16 @@ TEST(CompactFindNames, AgreesWithOneNameAtATimeOnRandomCases) {
       for (const std::optional<uint64_t>& offset : expected)
         ++(offset ? names_found : names_missed);
     }
+  }
+  // Names scattered through long binary contents.
+  for (int sample = 0; sample < 40; ++sample) {
+    const std::vector<std::string> names = cases.catalogue();
+    const CompactNameSearch search(views(names), tests[static_cast<size_t>(sample) % tests.size()]);
+    std::string data = cases.scattered(200000 + cases.below(200000), names);
+    std::unique_ptr<char[]> copy = exact_copy(data);
+    ASSERT_EQ(search_all(search, copy.get(), data.size()),
+              one_by_one(copy.get(), data.size(), views(names)))
+        << "scattered content of " << data.size() << " bytes, names " << shown(names);
   }
   // The cases are made so that both answers are common.
   EXPECT_GT(names_found, 10000u);
