@@ -41,10 +41,10 @@ std::vector<std::optional<uint64_t>> shared_size_hashes(
   std::vector<std::optional<uint64_t>> hashes(sizes.size());
   const FileWork work = [&](const PoolFile& file, FileContent& content) {
     if (file.searched)
-      hashes[textures[file.order]] = content_hash({content.chars(), content.size()});
+      hashes[textures[file.order]] = content_hash_of(content);
   };
   read_files_in_order(files, search_threads_quietly(), work, [](const PoolFile&) {},
-                      SinkOutput::kSilent);
+                      SinkOutput::kSilent, Reading::kPiecesWhenLarge);
   return hashes;
 }
 

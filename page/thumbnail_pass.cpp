@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <new>
+#include <vector>
 
 #include "search/file_content.h"
 #include "search/file_pool.h"
@@ -14,8 +15,24 @@
 
 namespace {
 
+// content_hash of the first `size` bytes of `file`, or of fewer when it is
+// shorter, read in pieces that stay in the processor's cache.
+uint64_t hash_of_file(InputFile& file, uint64_t size) {
+  thread_local std::vector<char> piece(kPieceBytes);
+  ContentHash hash;
+  for (uint64_t at = 0; at < size;) {
+    const size_t asked = static_cast<size_t>(std::min<uint64_t>(piece.size(), size - at));
+    const size_t got = file.read_at(at, piece.data(), asked);
+    hash.add({piece.data(), got});
+    at += got;
+    if (got < asked)
+      break;
+  }
+  return hash.value();
+}
+
 // Fills `entry` from the texture file at `open_path`, reading only the bytes
-// its thumbnail needs, or the whole file and its content hash when `hashed`,
+// its thumbnail needs, and all its bytes for its content hash when `hashed`,
 // and writes the PNG of its thumbnail as texture `index`'s. Leaves `entry` as
 // it is when the file does not open. Returns the bytes it could not hold, 0
 // when it held all it read.
@@ -26,7 +43,7 @@ uint64_t preview_texture(const std::string& open_path, size_t index, bool hashed
     return 0;
   int64_t size = file.size();
   uint64_t file_size = size > 0 ? static_cast<uint64_t>(size) : 0;
-  std::string buffer, whole;
+  std::string buffer;
   uint64_t wanted = 0;
   const auto read_into = [&](std::string* into, uint64_t offset, uint64_t count) {
     wanted = count;
@@ -36,17 +53,13 @@ uint64_t preview_texture(const std::string& open_path, size_t index, bool hashed
     into->resize(file.read_at(offset, into->data(), into->size()));
   };
   const TextureReader read = [&](uint64_t offset, uint64_t count) -> std::string_view {
-    if (hashed)
-      return std::string_view(whole).substr(std::min<uint64_t>(offset, whole.size()), count);
     read_into(&buffer, offset, count);
     return buffer;
   };
   Thumbnail thumbnail;
   try {
-    if (hashed) {
-      read_into(&whole, 0, file_size);
-      entry->content_hash = content_hash(whole);
-    }
+    if (hashed)
+      entry->content_hash = hash_of_file(file, file_size);
     thumbnail = read_thumbnail(file_size, open_path, read);
   } catch (const std::bad_alloc&) {
     return wanted;

@@ -13,10 +13,11 @@ struct PageDir;
 std::string thumbnail_name(size_t index);
 
 // Reads each texture of `catalogue` (opened by its open_path) on `threads`
-// threads, only as far as its thumbnail needs (see read_thumbnail), or whole
-// when another texture has the same size, for its content hash; fills the
-// preview of the page texture of the same index in `textures`, its content
-// hash when read whole, and its size, the file's, when that is 0. A decoded
+// threads, only as far as its thumbnail needs (see read_thumbnail), and all
+// of it, in pieces never held whole, when another texture has the same size,
+// for its content hash; fills the preview of the page texture of the same
+// index in `textures`, its content hash when read whole, and its size, the
+// file's, when that is 0. A decoded
 // thumbnail is written to `page_dir` as thumbnail_name(index) on the thread
 // that made it, and only its description is kept; a PNG that could not be
 // written leaves a broken preview that says so. A texture that cannot be

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "text/console.h"
+#include "text/encode.h"
 #include "platform/fs.h"
 
 namespace {
@@ -67,6 +68,25 @@ void find_in_content(const NameRule& rule, FileContent& content, FoundNames* fou
     find_in_pieces(rule, content.pieces(), kPieceBytes, content.window_buffer(), found);
   else
     rule.find_all(content.bytes(), found);
+}
+
+uint64_t content_hash_of(FileContent& content) {
+  if (!content.in_pieces())
+    return content_hash({content.chars(), static_cast<size_t>(content.size())});
+  thread_local std::vector<char> piece(kPieceBytes);
+  const PieceReader read = content.pieces();
+  ContentHash hash;
+  for (;;) {
+    // Every piece but the last is whole, as the hash needs.
+    size_t got = 0;
+    for (size_t more; got < piece.size() &&
+                      (more = read(reinterpret_cast<unsigned char*>(piece.data()) + got,
+                                   piece.size() - got)) > 0;)
+      got += more;
+    hash.add({piece.data(), got});
+    if (got < piece.size())
+      return hash.value();
+  }
 }
 
 LoadResult load_file(InputFile& file, Reading reading, FileContent* content, uint64_t* size) {

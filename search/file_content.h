@@ -79,6 +79,10 @@ enum class LoadResult {
   kNoMemory,  // no buffer of the file's size could be had: nothing was read
 };
 
+// content_hash of `content`: of its bytes read whole, or of the pieces of a
+// file left to be read in pieces, read now and never held whole.
+uint64_t content_hash_of(FileContent& content);
+
 // How a file's content is to be read: whole, or in pieces when it is larger
 // than kWholeFileBytes.
 enum class Reading { kWhole, kPiecesWhenLarge };

@@ -278,8 +278,9 @@ void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned th
 }
 
 void read_files_in_order(const std::vector<PoolFile>& files, unsigned threads,
-                         const FileWork& work, const FileSink& sink, SinkOutput output) {
-  FilePool pool(threads, Reading::kWhole, work, sink, output);
+                         const FileWork& work, const FileSink& sink, SinkOutput output,
+                         Reading reading) {
+  FilePool pool(threads, reading, work, sink, output);
   for (const PoolFile& file : files)
     pool.add(file.path, file.open_path, file.name);
   pool.finish();

@@ -55,10 +55,11 @@ void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned th
                         Reading reading = Reading::kWhole);
 
 // As read_tree_in_order does for a walk, for `files` (each with its path,
-// open path and name set), in their order, each read whole.
+// open path and name set), in their order.
 void read_files_in_order(const std::vector<PoolFile>& files, unsigned threads,
                          const FileWork& work, const FileSink& sink,
-                         SinkOutput output = SinkOutput::kWrites);
+                         SinkOutput output = SinkOutput::kWrites,
+                         Reading reading = Reading::kWhole);
 
 // Calls work(i) for every i below `count` on up to `threads` threads, which
 // take turns of `turn` indexes; returns when all are done. Fewer threads are

@@ -2,7 +2,9 @@
 #include "text/encode.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "text/utf8.h"
 
@@ -128,8 +130,13 @@ constexpr uint64_t kPrime2 = 0xc2b2ae3d27d4eb4fULL;
 
 uint64_t rotate_left(uint64_t value, int bits) { return (value << bits) | (value >> (64 - bits)); }
 
+// The little-endian word of the 8 bytes at `at`, on any processor.
 uint64_t word_at(const char* at) {
   uint64_t word = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    memcpy(&word, at, 8);
+    return word;
+  }
   for (int i = 7; i >= 0; --i)
     word = (word << 8) | static_cast<unsigned char>(at[i]);
   return word;
@@ -141,20 +148,30 @@ uint64_t round_of(uint64_t lane, uint64_t word) {
 
 }  // namespace
 
-uint64_t content_hash(std::string_view bytes) {
-  uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+void ContentHash::add(std::string_view bytes) {
   const char* at = bytes.data();
   size_t left = bytes.size();
   for (; left >= 32; left -= 32, at += 32)
     for (int lane = 0; lane < 4; ++lane)
-      lanes[lane] = round_of(lanes[lane], word_at(at + 8 * lane));
-  uint64_t hash = rotate_left(lanes[0], 1) + rotate_left(lanes[1], 7) +
-                  rotate_left(lanes[2], 12) + rotate_left(lanes[3], 18) + bytes.size();
-  for (; left > 0; --left, ++at)
-    hash = rotate_left(hash ^ (static_cast<unsigned char>(*at) * kPrime1), 11) * kPrime2;
+      lanes_[lane] = round_of(lanes_[lane], word_at(at + 8 * lane));
+  size_ += bytes.size();
+  tail_.assign(at, left);
+}
+
+uint64_t ContentHash::value() const {
+  uint64_t hash = rotate_left(lanes_[0], 1) + rotate_left(lanes_[1], 7) +
+                  rotate_left(lanes_[2], 12) + rotate_left(lanes_[3], 18) + size_;
+  for (char c : tail_)
+    hash = rotate_left(hash ^ (static_cast<unsigned char>(c) * kPrime1), 11) * kPrime2;
   hash ^= hash >> 33;
   hash *= kPrime2;
   return hash ^ (hash >> 29);
+}
+
+uint64_t content_hash(std::string_view bytes) {
+  ContentHash hash;
+  hash.add(bytes);
+  return hash.value();
 }
 
 std::string sha256_base64(std::string_view text) {

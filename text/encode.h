@@ -39,6 +39,22 @@ std::string csv_row(std::initializer_list<std::string> fields);
 // of the same size share one by chance about once in 2^64.
 uint64_t content_hash(std::string_view bytes);
 
+// content_hash of bytes given in pieces, so that no file need be held whole:
+// every piece but the last must be a multiple of 32 bytes long.
+class ContentHash {
+ public:
+  // Adds the next `bytes` of the content.
+  void add(std::string_view bytes);
+  // content_hash of the bytes added so far.
+  uint64_t value() const;
+
+ private:
+  uint64_t lanes_[4] = {0x9e3779b185ebca87ULL + 0xc2b2ae3d27d4eb4fULL, 0xc2b2ae3d27d4eb4fULL, 0,
+                        0 - 0x9e3779b185ebca87ULL};
+  uint64_t size_ = 0;
+  std::string tail_;  // the last piece's bytes after its last whole 32
+};
+
 // The SHA-256 digest of `text`, base64-encoded as a Content-Security-Policy
 // source takes it.
 std::string sha256_base64(std::string_view text);

@@ -356,6 +356,23 @@ TEST(MentionSearch, Forms) {
   }
 }
 
+TEST(ContentHash, PiecesGiveTheWholeContentsHash) {
+  std::string content;
+  for (size_t i = 0; i < 300; ++i)
+    content += static_cast<char>(i * 7919 >> 3);
+  // Lengths about the 32-byte rounds, in pieces of 32 and 64 bytes.
+  for (size_t length : {0u, 1u, 31u, 32u, 33u, 64u, 95u, 96u, 97u, 300u})
+    for (size_t piece : {32u, 64u}) {
+      ContentHash hash;
+      for (size_t at = 0; at < length; at += piece)
+        hash.add(std::string_view(content).substr(at, std::min(piece, length - at)));
+      EXPECT_EQ(hash.value(), content_hash(std::string_view(content).substr(0, length)))
+          << length << " in pieces of " << piece;
+    }
+  EXPECT_NE(content_hash("ab"), content_hash("ba"));
+  EXPECT_NE(content_hash(std::string(32, 'a')), content_hash(std::string(33, 'a')));
+}
+
 TEST(RecordText, JsonAndCsv) {
   struct Row {
     std::string bytes;
