@@ -1,6 +1,9 @@
 'use strict';
 (function () {
   var D = JSON.parse(document.getElementById('data').textContent);
+  // Parsed once, the data leaves the document: a whole game's is megabytes
+  // that the browser would otherwise keep twice.
+  document.getElementById('data').remove();
   var T = D.t, F = D.f;
   var PATH = 0, SIZE = 1, W = 2, H = 3, FMT = 4, STATUS = 5, PROBLEM = 6, TW = 7, TH = 8,
       REF = 9, REFS = 10, MENTIONS = 11, USES = 12, COMPANIONS = 13, COPY = 14;
