@@ -20,23 +20,58 @@ std::string compared(std::string_view name) {
   return text;
 }
 
-// The content hash of each texture whose size another texture shares; none for the others.
+// The bytes from a texture's start whose hash first tells apart textures of
+// one size: past a DDS file's header, well into the pixels of its top level.
+constexpr size_t kPrefixBytes = 4096;
+
+// The textures among `textures` that share their size and the hash of their
+// first kPrefixBytes with another one of them: the only ones that can be
+// copies. Each is opened on search_threads() threads and only its start is
+// read; one that does not open is none.
+std::vector<uint32_t> alike_at_the_start(const Catalogue& catalogue,
+                                         const std::vector<std::optional<uint64_t>>& sizes,
+                                         const std::vector<uint32_t>& textures) {
+  std::vector<std::optional<uint64_t>> prefixes(textures.size());
+  run_on_threads(textures.size(), search_threads_quietly(), 16, [&](size_t k) {
+    InputFile file;
+    char start[kPrefixBytes];
+    if (file.open(catalogue.textures[textures[k]].open_path))
+      prefixes[k] = content_hash({start, file.read_at(0, start, sizeof start)});
+  });
+  // A pair of size and start hash, in one word: equal pairs always meet, and
+  // unequal ones only by chance, which at worst hashes a texture whole.
+  std::unordered_map<uint64_t, uint32_t> counts;
+  auto key = [&](size_t k) { return *prefixes[k] ^ (*sizes[textures[k]] * 0x9e3779b97f4a7c15ULL); };
+  for (size_t k = 0; k < textures.size(); ++k)
+    if (prefixes[k])
+      ++counts[key(k)];
+  std::vector<uint32_t> alike;
+  for (size_t k = 0; k < textures.size(); ++k)
+    if (prefixes[k] && counts[key(k)] > 1)
+      alike.push_back(textures[k]);
+  return alike;
+}
+
+// The content hash of each texture that may be a copy of another: one whose
+// size and first bytes another texture shares; none for the others, which
+// are read no further than their start.
 std::vector<std::optional<uint64_t>> shared_size_hashes(
     const Catalogue& catalogue, const std::vector<std::optional<uint64_t>>& sizes) {
   std::unordered_map<uint64_t, uint32_t> counts;
   for (const std::optional<uint64_t>& size : sizes)
     if (size && *size > 0)
       ++counts[*size];
+  std::vector<uint32_t> shared;
+  for (uint32_t i = 0; i < sizes.size(); ++i)
+    if (sizes[i] && *sizes[i] > 0 && counts[*sizes[i]] > 1)
+      shared.push_back(i);
+  const std::vector<uint32_t> textures = alike_at_the_start(catalogue, sizes, shared);
   std::vector<PoolFile> files;
-  std::vector<uint32_t> textures;
-  for (uint32_t i = 0; i < sizes.size(); ++i) {
-    if (!sizes[i] || *sizes[i] == 0 || counts[*sizes[i]] < 2)
-      continue;
+  for (uint32_t i : textures) {
     PoolFile file;
     file.open_path = catalogue.textures[i].open_path;
     file.path = to_shown_name(file.open_path);
     files.push_back(std::move(file));
-    textures.push_back(i);
   }
   std::vector<std::optional<uint64_t>> hashes(sizes.size());
   const FileWork work = [&](const PoolFile& file, FileContent& content) {

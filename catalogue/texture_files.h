@@ -21,9 +21,10 @@ struct TextureFiles {
 
 // Takes the size of every texture and companion of `catalogue` and, with
 // `copies`, groups the textures whose files hold the same bytes (see
-// group_copies), reading those whose size another one shares (empty files
-// aside) on search_threads() threads for their content_hash. Without
-// `copies`, no texture is in a group.
+// group_copies): of those whose size another one shares (empty files
+// aside), the first 4 KiB are read, and those whose start another of their
+// size shares too are read whole, in pieces, for their content_hash, on
+// search_threads() threads. Without `copies`, no texture is in a group.
 TextureFiles read_texture_files(const Catalogue& catalogue, bool copies);
 
 // Fills the copy groups of `files` from the textures' `sizes` and content

@@ -340,9 +340,11 @@ void write_described_tree(const TempTree& tree) {
   tree.write(textures + "grnd/rocks_bump.dds", "rb");
   tree.write(textures + "textures.ltx",
              "grnd\\rocks = bump_mode[use:grnd\\rocks_bump]\r\n");
+  // c4 has their size and their first 4 KiB, and differs only in its last byte.
+  const std::string same(5000, 's');
   for (const char* copy : {"c1", "c2", "c3"})
-    tree.write(textures + "copies/" + copy + ".dds", "same bytes");
-  tree.write(textures + "copies/c4.dds", "same bytez");
+    tree.write(textures + "copies/" + copy + ".dds", same);
+  tree.write(textures + "copies/c4.dds", same.substr(0, 4999) + "z");
 }
 
 TEST(PageBrowser, TextureDescriptionsCompanionsAndCopies) {
@@ -369,11 +371,11 @@ TEST(PageBrowser, TextureDescriptionsCompanionsAndCopies) {
             std::string::npos);
   for (const char* copy : {"c1", "c2", "c3"})
     EXPECT_NE(records.out.find(std::string("copies\\\\") + copy +
-                               ".dds\"},\"size\":10,\"mention_count\":0"),
+                               ".dds\"},\"size\":5000,\"mention_count\":0"),
               std::string::npos);
-  EXPECT_EQ(count_of(records.out, "\"copy_group\":1,\"copy_bytes\":20}"), 3u);
+  EXPECT_EQ(count_of(records.out, "\"copy_group\":1,\"copy_bytes\":10000}"), 3u);
   EXPECT_NE(records.out.find("\"described\":1,\"companion_bytes\":"), std::string::npos);
-  EXPECT_NE(records.out.find("\"copy_bytes\":20}\n"), std::string::npos);
+  EXPECT_NE(records.out.find("\"copy_bytes\":10000}\n"), std::string::npos);
 
   if (!have("chromium"))
     GTEST_SKIP() << "Chromium is not installed (tools/install-deps page)";
