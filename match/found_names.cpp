@@ -9,6 +9,13 @@ uint64_t NameRule::find_in_window(Bytes window, uint64_t window_start, uint64_t,
   return window_start + window.size();
 }
 
+size_t fill_piece(const PieceReader& read, unsigned char* into, size_t count) {
+  size_t got = 0;
+  for (size_t more; got < count && (more = read(into + got, count - got)) > 0;)
+    got += more;
+  return got;
+}
+
 uint64_t find_in_pieces(const NameRule& rule, const PieceReader& read, size_t piece,
                         std::vector<unsigned char>* buffer, FoundNames* found) {
   const size_t overlap = rule.window_overlap().value_or(0);
@@ -19,9 +26,7 @@ uint64_t find_in_pieces(const NameRule& rule, const PieceReader& read, size_t pi
   size_t kept = 0;  // bytes at the buffer's start that the last window left undecided
   for (;;) {
     // A piece is filled unless the content ends: a short one is the last.
-    size_t got = 0;
-    for (size_t more; got < piece && (more = read(buffer->data() + kept + got, piece - got)) > 0;)
-      got += more;
+    const size_t got = fill_piece(read, buffer->data() + kept, piece);
     const bool last = got < piece;
     const Bytes window(buffer->data(), kept + got);
     const uint64_t decided = rule.find_in_window(window, window_start, from, last, found);

@@ -127,6 +127,10 @@ class NameRule {
 // it gave, 0 at the end.
 using PieceReader = std::function<size_t(unsigned char* into, size_t count)>;
 
+// Fills `count` bytes at `into` from `read`, fewer only where the content
+// ends; returns how many.
+size_t fill_piece(const PieceReader& read, unsigned char* into, size_t count);
+
 // Runs `rule` (one with a window_overlap()) over the content that `read`
 // gives in pieces of `piece` bytes, each window kept in `buffer`, which
 // grows to window_overlap() plus `piece` bytes and is reused. Leaves in

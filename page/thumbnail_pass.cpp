@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <map>
 #include <new>
-#include <vector>
 
 #include "search/file_content.h"
 #include "search/file_pool.h"
@@ -14,22 +13,6 @@
 #include "text/encode.h"
 
 namespace {
-
-// content_hash of the first `size` bytes of `file`, or of fewer when it is
-// shorter, read in pieces that stay in the processor's cache.
-uint64_t hash_of_file(InputFile& file, uint64_t size) {
-  thread_local std::vector<char> piece(kPieceBytes);
-  ContentHash hash;
-  for (uint64_t at = 0; at < size;) {
-    const size_t asked = static_cast<size_t>(std::min<uint64_t>(piece.size(), size - at));
-    const size_t got = file.read_at(at, piece.data(), asked);
-    hash.add({piece.data(), got});
-    at += got;
-    if (got < asked)
-      break;
-  }
-  return hash.value();
-}
 
 // Fills `entry` from the texture file at `open_path`, reading only the bytes
 // its thumbnail needs, and all its bytes for its content hash when `hashed`,
@@ -58,8 +41,12 @@ uint64_t preview_texture(const std::string& open_path, size_t index, bool hashed
   };
   Thumbnail thumbnail;
   try {
-    if (hashed)
-      entry->content_hash = hash_of_file(file, file_size);
+    if (hashed) {
+      thread_local FileContent content;
+      content.read_later(file, file_size);
+      entry->content_hash = content_hash_of(content);
+      content.clear();
+    }
     thumbnail = read_thumbnail(file_size, open_path, read);
   } catch (const std::bad_alloc&) {
     return wanted;

@@ -73,20 +73,15 @@ void find_in_content(const NameRule& rule, FileContent& content, FoundNames* fou
 uint64_t content_hash_of(FileContent& content) {
   if (!content.in_pieces())
     return content_hash({content.chars(), static_cast<size_t>(content.size())});
-  thread_local std::vector<char> piece(kPieceBytes);
+  thread_local std::vector<unsigned char> piece(kPieceBytes);
   const PieceReader read = content.pieces();
   ContentHash hash;
-  for (;;) {
-    // Every piece but the last is whole, as the hash needs.
-    size_t got = 0;
-    for (size_t more; got < piece.size() &&
-                      (more = read(reinterpret_cast<unsigned char*>(piece.data()) + got,
-                                   piece.size() - got)) > 0;)
-      got += more;
-    hash.add({piece.data(), got});
-    if (got < piece.size())
-      return hash.value();
+  // Every piece but the last is whole, as the hash needs.
+  for (size_t got = piece.size(); got == piece.size();) {
+    got = fill_piece(read, piece.data(), piece.size());
+    hash.add({reinterpret_cast<const char*>(piece.data()), got});
   }
+  return hash.value();
 }
 
 LoadResult load_file(InputFile& file, Reading reading, FileContent* content, uint64_t* size) {

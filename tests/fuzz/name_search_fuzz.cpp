@@ -1,6 +1,4 @@
 // Fuzzes the one-pass NameSearch with each start test of its prefilter: for every name, it must answer what find_name answers, whole and in pieces.
-#include <algorithm>
-
 #include "fuzz/fuzz_case.h"
 #include "match/matcher.h"
 #include "match/name_search.h"
@@ -27,15 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       continue;
     // In pieces of 1 to 16 bytes, from the input's last byte.
     const size_t piece = 1 + (size > 0 ? data[size - 1] % 16 : 0);
-    size_t at = 0;
-    const PieceReader read = [&](unsigned char* into, size_t count) {
-      size_t given = std::min(count, content.size() - at);
-      std::copy_n(content.data() + at, given, into);
-      at += given;
-      return given;
-    };
-    std::vector<unsigned char> buffer;
-    find_in_pieces(search, read, piece, &buffer, &found);
+    find_in_pieces_of(search, content, piece, &found);
     std::vector<std::optional<uint64_t>> in_pieces = all_offsets(found);
     for (size_t i = 0; i < names.size(); ++i)
       expect_same("NameSearch in pieces against find_name", fuzz_case, names[i],

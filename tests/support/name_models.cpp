@@ -1,6 +1,8 @@
 // The per-name models of the two scanners, written step by step: the reference of the tables and the fuzz targets.
 #include "support/name_models.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace {
@@ -107,6 +109,18 @@ std::optional<uint64_t> model_compact_find_name(const unsigned char* content, si
     ++pos;
   }
   return std::nullopt;
+}
+
+uint64_t find_in_pieces_of(const NameRule& rule, Bytes content, size_t piece, FoundNames* found) {
+  size_t at = 0;
+  const PieceReader read = [&](unsigned char* into, size_t count) {
+    size_t given = std::min(count, content.size() - at);
+    std::copy_n(content.data() + at, given, into);
+    at += given;
+    return given;
+  };
+  std::vector<unsigned char> buffer;
+  return find_in_pieces(rule, read, piece, &buffer, found);
 }
 
 std::vector<std::optional<uint64_t>> all_offsets(const FoundNames& found) {

@@ -35,3 +35,8 @@ std::optional<uint64_t> model_compact_find_name(const unsigned char* content, si
 
 // Every name's offset in `found`, in the order of the names.
 std::vector<std::optional<uint64_t>> all_offsets(const FoundNames& found);
+
+// Runs `rule` (one with a window_overlap()) over `content` given in pieces
+// of `piece` bytes, as a file read in pieces is (find_in_pieces), into
+// `found`; returns the size find_in_pieces gives.
+uint64_t find_in_pieces_of(const NameRule& rule, Bytes content, size_t piece, FoundNames* found);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -138,7 +137,6 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
   const std::string_view filler("ab\\. ,]_\0\xff\x80\n\r\t\x1f" "c", 16);
   long names_found = 0, names_missed = 0;
   FoundNames found;  // reused, as a worker does from file to file
-  std::vector<unsigned char> window_buffer;
   long windowed_rounds = 0;
   for (int round = 0; round < 20000; ++round) {
     std::vector<std::string> store;
@@ -173,16 +171,9 @@ TEST(NameSearch, AgreesWithFindNameOnRandomData) {
     ASSERT_EQ(found.names(), found_names) << round;
     if (search.window_overlap()) {
       ++windowed_rounds;
-      size_t at = 0;
       const size_t piece = 1 + random() % 8;
-      const PieceReader read = [&](unsigned char* into, size_t count) {
-        size_t given = std::min(count, content.size() - at);
-        memcpy(into, content.data() + at, given);
-        at += given;
-        return given;
-      };
       FoundNames in_pieces;
-      EXPECT_EQ(find_in_pieces(search, read, piece, &window_buffer, &in_pieces), content.size());
+      EXPECT_EQ(find_in_pieces_of(search, bytes_of(content), piece, &in_pieces), content.size());
       ASSERT_EQ(all_offsets(in_pieces), offsets) << round << " pieces of " << piece;
       ASSERT_EQ(in_pieces.names(), found_names) << round;
     }

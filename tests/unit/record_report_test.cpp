@@ -1,8 +1,6 @@
 // The JSON Lines and CSV reports carry what the console report shows, and their strings are written exactly.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include <regex>
 #include <sstream>
 
@@ -16,6 +14,7 @@
 #include "search/references.h"
 #include "search/second_look.h"
 #include "support/generated_tree.h"
+#include "support/name_models.h"
 #include "support/test_support.h"
 
 namespace {
@@ -324,17 +323,9 @@ TEST(MentionSearch, Forms) {
       // that nothing of the whole content's search is left to them.
       FoundNames whole;
       for (size_t piece = 5; piece >= 1; --piece) {
-        size_t at = 0;
-        const PieceReader read = [&](unsigned char* into, size_t count) {
-          size_t given = std::min(count, row.content.size() - at);
-          memcpy(into, bytes + at, given);
-          at += given;
-          return given;
-        };
-        std::vector<unsigned char> buffer;
         FoundNames in_pieces;
         ASSERT_TRUE(search.window_overlap());
-        find_in_pieces(search, read, piece, &buffer, &in_pieces);
+        find_in_pieces_of(search, Bytes(bytes, row.content.size()), piece, &in_pieces);
         search.find_all(Bytes(bytes, row.content.size()), &whole);
         ASSERT_EQ(in_pieces.names(), whole.names()) << row.content << " in pieces of " << piece;
         for (uint32_t name : whole.names()) {
