@@ -89,25 +89,29 @@ std::string native_path(const std::string& path);
 // A file opened for binary reading, closed when the object goes.
 class InputFile {
  public:
+  InputFile() = default;
+  ~InputFile() { close(); }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
   // Opens `path` for reading. False when it cannot be opened; elsewhere than
   // Windows also when it is not a regular file, so a FIFO or device is never
   // waited on.
   bool open(const std::string& path);
-  // The size in bytes, taken by seeking to the end; -1 when it cannot be taken.
+  // The size in bytes the file has now; -1 when it cannot be taken.
   int64_t size();
-  // Reads up to `count` bytes from byte `offset` of the file into `buffer` in
-  // one read and returns how many were read: none past the end.
+  // Reads from byte `offset` of the file into `buffer` until `count` bytes
+  // are read or the file ends, and returns how many were read: none past the
+  // end, fewer than `count` only at the end or on a read error.
   size_t read_at(uint64_t offset, char* buffer, size_t count);
   // Reads up to `count` bytes from the start of the file (see read_at).
   size_t read_from_start(char* buffer, size_t count) { return read_at(0, buffer, count); }
   // Closes the file, if it is open.
-  void close() { stream_.reset(); }
+  void close();
 
  private:
-  struct Close {
-    void operator()(FILE* stream) const { fclose(stream); }
-  };
-  std::unique_ptr<FILE, Close> stream_;
+  // The open file: a descriptor on POSIX, a HANDLE on Windows; -1 when closed.
+  intptr_t handle_ = -1;
 };
 
 // True when `path` opens for reading as InputFile::open would open it; the

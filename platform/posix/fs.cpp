@@ -119,8 +119,9 @@ int open_regular_file(const std::string& path, bool for_reading) {
     ::close(fd);
     return -1;
   }
+  // O_NONBLOCK is the only status flag the open set.
   if (for_reading)
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    fcntl(fd, F_SETFL, 0);
   return fd;
 }
 
@@ -192,27 +193,36 @@ bool opens_for_reading(const std::string& path) {
 
 bool InputFile::open(const std::string& path) {
   close();
-  int fd = open_regular_file(path, true);
-  if (fd < 0)
-    return false;
-  stream_.reset(fdopen(fd, "rb"));
-  if (!stream_) {
-    ::close(fd);
-    return false;
-  }
-  return true;
+  handle_ = open_regular_file(path, true);
+  return handle_ >= 0;
 }
 
 int64_t InputFile::size() {
-  if (fseeko(stream_.get(), 0, SEEK_END) != 0)
+  struct stat info;
+  if (handle_ < 0 || fstat(static_cast<int>(handle_), &info) != 0)
     return -1;
-  return static_cast<int64_t>(ftello(stream_.get()));
+  return static_cast<int64_t>(info.st_size);
 }
 
 size_t InputFile::read_at(uint64_t offset, char* buffer, size_t count) {
-  if (offset > INT64_MAX || fseeko(stream_.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
-    return 0;
-  return fread(buffer, 1, count, stream_.get());
+  // One read returns at most about 2 GiB on Linux, and may stop early on a signal.
+  size_t done = 0;
+  while (handle_ >= 0 && done < count && offset + done <= INT64_MAX) {
+    ssize_t got = pread(static_cast<int>(handle_), buffer + done, count - done,
+                        static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got <= 0)
+      break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+void InputFile::close() {
+  if (handle_ >= 0)
+    ::close(static_cast<int>(handle_));
+  handle_ = -1;
 }
 
 std::optional<uint64_t> file_size(const std::string& path) {

@@ -101,25 +101,46 @@ char native_separator() { return '\\'; }
 
 std::string native_path(const std::string& path) { return path; }
 
-// The C runtime with 64-bit sizes reads files.
 bool opens_for_reading(const std::string& path) { return InputFile().open(path); }
 
 bool InputFile::open(const std::string& path) {
   close();
-  stream_.reset(_wfopen(wide_from_utf8(path).c_str(), L"rb"));
-  return stream_ != nullptr;
+  // The sharing of a C runtime open for reading: others may read and write meanwhile.
+  HANDLE file = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return file != INVALID_HANDLE_VALUE;
 }
 
 int64_t InputFile::size() {
-  if (_fseeki64(stream_.get(), 0, SEEK_END) != 0)
+  LARGE_INTEGER size;
+  if (handle_ == -1 || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size))
     return -1;
-  return _ftelli64(stream_.get());
+  return size.QuadPart;
 }
 
 size_t InputFile::read_at(uint64_t offset, char* buffer, size_t count) {
-  if (offset > INT64_MAX || _fseeki64(stream_.get(), static_cast<int64_t>(offset), SEEK_SET) != 0)
-    return 0;
-  return fread(buffer, 1, count, stream_.get());
+  size_t done = 0;
+  while (handle_ != -1 && done < count && offset + done <= INT64_MAX) {
+    const uint64_t at = offset + done;
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(at);
+    where.OffsetHigh = static_cast<DWORD>(at >> 32);
+    const DWORD asked = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer + done, asked, &got, &where) ||
+        got == 0)
+      break;
+    done += got;
+  }
+  return done;
+}
+
+void InputFile::close() {
+  if (handle_ != -1)
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = -1;
 }
 
 std::optional<uint64_t> file_size(const std::string& path) {

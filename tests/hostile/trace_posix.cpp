@@ -100,7 +100,7 @@ class Tracee {
     if (nr == SYS_openat) {
       call.opening = read_string(tid, args[1]);
       hook_(FileEvent::kOpen, call.opening);
-    } else if (nr == SYS_read && paths_.count(static_cast<int>(args[0])) &&
+    } else if ((nr == SYS_read || nr == SYS_pread64) && paths_.count(static_cast<int>(args[0])) &&
                read_.insert(static_cast<int>(args[0])).second) {
       hook_(FileEvent::kFirstRead, paths_[static_cast<int>(args[0])]);
     } else if (nr == SYS_close) {
