@@ -24,48 +24,62 @@ std::string compared(std::string_view name) {
 // one size: past a DDS file's header, well into the pixels of its top level.
 constexpr size_t kPrefixBytes = 4096;
 
-// The textures among `textures` that share their size and the hash of their
-// first kPrefixBytes with another one of them: the only ones that can be
-// copies. Each is opened on search_threads() threads and only its start is
-// read; one that does not open is none.
-std::vector<uint32_t> alike_at_the_start(const Catalogue& catalogue,
-                                         const std::vector<std::optional<uint64_t>>& sizes,
-                                         const std::vector<uint32_t>& textures) {
-  std::vector<std::optional<uint64_t>> prefixes(textures.size());
-  run_on_threads(textures.size(), search_threads_quietly(), 16, [&](size_t k) {
+// How many paths a thread takes at a time when it looks at files' sizes.
+constexpr size_t kSizeTurn = 64;
+
+// The sizes of the files at `paths`, taken on search_threads() threads.
+std::vector<std::optional<uint64_t>> sizes_of(const std::vector<const std::string*>& paths) {
+  std::vector<std::optional<uint64_t>> sizes(paths.size());
+  run_on_threads(paths.size(), search_threads_quietly(), kSizeTurn,
+                 [&](size_t i) { sizes[i] = file_size(*paths[i]); });
+  return sizes;
+}
+
+// The size of each texture and, with `prefixes`, the hash of its first
+// kPrefixBytes, from one opening of its file on search_threads() threads.
+// A texture whose file does not open has its size taken as sizes_of does, and
+// no prefix.
+void look_at_textures(const Catalogue& catalogue, std::vector<std::optional<uint64_t>>* sizes,
+                      std::vector<std::optional<uint64_t>>* prefixes) {
+  sizes->assign(catalogue.textures.size(), std::nullopt);
+  prefixes->assign(catalogue.textures.size(), std::nullopt);
+  run_on_threads(catalogue.textures.size(), search_threads_quietly(), kSizeTurn, [&](size_t t) {
+    const std::string& path = catalogue.textures[t].open_path;
     InputFile file;
+    int64_t size = file.open(path) ? file.size() : -1;
+    if (size < 0) {
+      (*sizes)[t] = file_size(path);
+      return;
+    }
+    (*sizes)[t] = static_cast<uint64_t>(size);
     char start[kPrefixBytes];
-    if (file.open(catalogue.textures[textures[k]].open_path))
-      prefixes[k] = content_hash({start, file.read_at(0, start, sizeof start)});
+    (*prefixes)[t] = content_hash({start, file.read_at(0, start, sizeof start)});
   });
+}
+
+// The textures that share their size, not zero, and the hash of their first
+// kPrefixBytes with another texture: the only ones that can be copies.
+std::vector<uint32_t> alike_at_the_start(const std::vector<std::optional<uint64_t>>& sizes,
+                                         const std::vector<std::optional<uint64_t>>& prefixes) {
   // A pair of size and start hash, in one word: equal pairs always meet, and
   // unequal ones only by chance, which at worst hashes a texture whole.
+  auto key = [&](size_t t) { return *prefixes[t] ^ (*sizes[t] * 0x9e3779b97f4a7c15ULL); };
+  auto counted = [&](size_t t) { return prefixes[t] && sizes[t] && *sizes[t] > 0; };
   std::unordered_map<uint64_t, uint32_t> counts;
-  auto key = [&](size_t k) { return *prefixes[k] ^ (*sizes[textures[k]] * 0x9e3779b97f4a7c15ULL); };
-  for (size_t k = 0; k < textures.size(); ++k)
-    if (prefixes[k])
-      ++counts[key(k)];
+  for (size_t t = 0; t < sizes.size(); ++t)
+    if (counted(t))
+      ++counts[key(t)];
   std::vector<uint32_t> alike;
-  for (size_t k = 0; k < textures.size(); ++k)
-    if (prefixes[k] && counts[key(k)] > 1)
-      alike.push_back(textures[k]);
+  for (uint32_t t = 0; t < sizes.size(); ++t)
+    if (counted(t) && counts[key(t)] > 1)
+      alike.push_back(t);
   return alike;
 }
 
-// The content hash of each texture that may be a copy of another: one whose
-// size and first bytes another texture shares; none for the others, which
-// are read no further than their start.
-std::vector<std::optional<uint64_t>> shared_size_hashes(
-    const Catalogue& catalogue, const std::vector<std::optional<uint64_t>>& sizes) {
-  std::unordered_map<uint64_t, uint32_t> counts;
-  for (const std::optional<uint64_t>& size : sizes)
-    if (size && *size > 0)
-      ++counts[*size];
-  std::vector<uint32_t> shared;
-  for (uint32_t i = 0; i < sizes.size(); ++i)
-    if (sizes[i] && *sizes[i] > 0 && counts[*sizes[i]] > 1)
-      shared.push_back(i);
-  const std::vector<uint32_t> textures = alike_at_the_start(catalogue, sizes, shared);
+// The content hash of each of `textures`, read whole in pieces on
+// search_threads() threads; none for the others and for one that does not open.
+std::vector<std::optional<uint64_t>> content_hashes(const Catalogue& catalogue,
+                                                    const std::vector<uint32_t>& textures) {
   std::vector<PoolFile> files;
   for (uint32_t i : textures) {
     PoolFile file;
@@ -73,7 +87,7 @@ std::vector<std::optional<uint64_t>> shared_size_hashes(
     file.path = to_shown_name(file.open_path);
     files.push_back(std::move(file));
   }
-  std::vector<std::optional<uint64_t>> hashes(sizes.size());
+  std::vector<std::optional<uint64_t>> hashes(catalogue.textures.size());
   const FileWork work = [&](const PoolFile& file, FileContent& content) {
     if (file.searched)
       hashes[textures[file.order]] = content_hash_of(content);
@@ -87,13 +101,23 @@ std::vector<std::optional<uint64_t>> shared_size_hashes(
 
 TextureFiles read_texture_files(const Catalogue& catalogue, bool copies) {
   TextureFiles files;
-  for (const CatalogueTexture& texture : catalogue.textures)
-    files.sizes.push_back(file_size(texture.open_path));
+  std::vector<std::optional<uint64_t>> prefixes;
+  if (copies) {
+    look_at_textures(catalogue, &files.sizes, &prefixes);
+  } else {
+    std::vector<const std::string*> paths;
+    for (const CatalogueTexture& texture : catalogue.textures)
+      paths.push_back(&texture.open_path);
+    files.sizes = sizes_of(paths);
+  }
+  std::vector<const std::string*> companion_paths;
   for (const Companion& companion : catalogue.companions)
-    files.companion_sizes.push_back(file_size(companion.open_path));
+    companion_paths.push_back(&companion.open_path);
+  files.companion_sizes = sizes_of(companion_paths);
   files.copy_group.assign(catalogue.textures.size(), 0);
   if (copies)
-    group_copies(files.sizes, shared_size_hashes(catalogue, files.sizes), &files);
+    group_copies(files.sizes,
+                 content_hashes(catalogue, alike_at_the_start(files.sizes, prefixes)), &files);
   return files;
 }
 

@@ -19,12 +19,12 @@ struct TextureFiles {
   std::vector<uint64_t> copy_bytes;  // per group, from number 1 at index 0: the bytes of its copies after the first
 };
 
-// Takes the size of every texture and companion of `catalogue` and, with
-// `copies`, groups the textures whose files hold the same bytes (see
-// group_copies): of those whose size another one shares (empty files
-// aside), the first 4 KiB are read, and those whose start another of their
-// size shares too are read whole, in pieces, for their content_hash, on
-// search_threads() threads. Without `copies`, no texture is in a group.
+// Takes the size of every texture and companion of `catalogue` on
+// search_threads() threads and, with `copies`, groups the textures whose
+// files hold the same bytes (see group_copies): each texture is opened once
+// for its size and the hash of its first 4 KiB, and those whose size, not
+// zero, and start another texture shares are read whole, in pieces, for
+// their content_hash. Without `copies`, no texture is in a group.
 TextureFiles read_texture_files(const Catalogue& catalogue, bool copies);
 
 // Fills the copy groups of `files` from the textures' `sizes` and content
