@@ -131,8 +131,13 @@ class FilePool {
 
   void add(const std::string& path, const std::string& open_path, const std::string& name) {
     std::unique_lock<std::mutex> lock(mutex_);
-    while (free_.empty())
+    if (free_.empty()) {
+      // Every file done by now goes on with the first, so the walk waits
+      // once for a run of them rather than once per file.
       deliver_first(&lock);
+      while (!in_flight_.empty() && in_flight_.front()->done)
+        deliver_first(&lock);
+    }
     Slot* slot = free_.back();
     free_.pop_back();
     slot->file.path = path;
@@ -198,7 +203,9 @@ class FilePool {
       read_file(work_, reading_, &content, &slot->file);
       lock.lock();
       slot->done = true;
-      done_.notify_all();
+      // Only the first file in flight is ever waited for.
+      if (slot == in_flight_.front())
+        done_.notify_all();
     }
   }
 
