@@ -32,7 +32,7 @@ using FileSink = std::function<void(const PoolFile& file)>;
 enum class SinkOutput { kWrites, kSilent };
 
 // The files in flight per thread: read, worked on or waiting to be handed on.
-constexpr size_t kFilesInFlightPerThread = 4;
+constexpr size_t kFilesInFlightPerThread = 8;
 
 // The slots of a pool of `threads` threads: one for one thread, otherwise
 // kFilesInFlightPerThread per thread. A file's `slot` is below it, and no two
