@@ -94,7 +94,7 @@ std::optional<Page> start_page(const Program& program, const Run& run) {
 }
 
 void search_per_file(Run& run, EntryFilter filter, const NameRule& rule, FileReport& lines,
-                     bool list_files, Page* page) {
+                     bool list_files, Page* page, PassedOver* passed_over) {
   const RecordReport record_report = run.record_report();
   FileRecords records(record_report, run.catalogue.names, run.catalogue.textures.size());
   FileReport& report = run.records() ? static_cast<FileReport&>(records) : lines;
@@ -103,7 +103,7 @@ void search_per_file(Run& run, EntryFilter filter, const NameRule& rule, FileRep
     report.on_file(result);
     if (page)
       add_file_result(result, run.catalogue, run.paths, list_files, page);
-  });
+  }, SinkOutput::kWrites, passed_over);
   report.end();
 }
 

@@ -65,9 +65,10 @@ std::optional<Page> start_page(const Program& program, const Run& run);
 // Searches the files of the game tree with `filter` and `rule`, and hands
 // each file's result to the run's report: `lines` for the console report,
 // the per-file records otherwise, and to `page`, when there is one, listing
-// the file there when `list_files`.
+// the file there when `list_files`. With `passed_over`, the walk lists there
+// the files it names (see PassedOver).
 void search_per_file(Run& run, EntryFilter filter, const NameRule& rule, FileReport& lines,
-                     bool list_files, Page* page);
+                     bool list_files, Page* page, PassedOver* passed_over = nullptr);
 
 // Writes `page`, when there is one, to the checked folder. The exit status:
 // 0, or 1 when the page cannot be written (with an error on standard error).

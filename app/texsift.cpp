@@ -38,8 +38,10 @@ struct SecondLook {
 };
 
 // The second look for the textures marked `unreferenced`, their companions
-// and the copies among all textures.
-SecondLook look_again(const Run& run, const std::vector<bool>& unreferenced) {
+// and the copies among all textures, in `files`, the files the search passed
+// over.
+SecondLook look_again(const Run& run, const std::vector<bool>& unreferenced,
+                      const std::vector<PoolFile>& files) {
   const Catalogue& catalogue = run.catalogue;
   std::vector<uint32_t> names;
   for (uint32_t t = 0; t < catalogue.textures.size(); ++t)
@@ -47,7 +49,7 @@ SecondLook look_again(const Run& run, const std::vector<bool>& unreferenced) {
       names.push_back(catalogue.textures[t].first_name + i);
   SecondLook look;
   look.bumps = bump_names(catalogue, unreferenced);
-  look.mentions = find_mentions(run.game_root, catalogue.name_views(), names, run.paths,
+  look.mentions = find_mentions(files, catalogue.name_views(), names, run.paths,
                                 std::vector<std::string_view>(look.bumps.begin(), look.bumps.end()));
   // The page groups the copies from its thumbnail pass, which reads every texture.
   look.files = read_texture_files(catalogue, run.records());
@@ -60,14 +62,19 @@ SecondLook look_again(const Run& run, const std::vector<bool>& unreferenced) {
 // page.
 void search_per_texture(Run& run, Page* page) {
   const Catalogue& catalogue = run.catalogue;
-  const auto find = [&run] {
-    return find_references(run.game_root, run.catalogue.name_views(), run.paths);
+  // The walk lists the files the second look reads, when there is one.
+  const bool second_look = run.records() || page;
+  PassedOver passed_over{second_look_action, {}};
+  const auto find = [&] {
+    return find_references(run.game_root, run.catalogue.name_views(), run.paths,
+                           second_look ? &passed_over : nullptr);
   };
   const References references =
       run.records() ? find() : print_texture_report(catalogue, run.console_report(), find);
-  if (!run.records() && !page)
+  if (!second_look)
     return;
-  const SecondLook look = look_again(run, unreferenced_textures(catalogue, references));
+  const SecondLook look =
+      look_again(run, unreferenced_textures(catalogue, references), passed_over.files);
   if (run.records())
     write_texture_records(catalogue, references, look.mentions, look.files, look.users,
                           run.record_report());
@@ -78,12 +85,13 @@ void search_per_texture(Run& run, Page* page) {
 }
 
 // The page of algorithm #2, whose search found the references: the second
-// look for the textures it leaves unreferenced.
-void add_second_look(const Run& run, Page* page) {
+// look for the textures it leaves unreferenced, in `files`, the files the
+// search passed over.
+void add_second_look(const Run& run, const std::vector<PoolFile>& files, Page* page) {
   std::vector<bool> unreferenced;
   for (const PageTexture& texture : page->textures)
     unreferenced.push_back(!texture.referenced);
-  const SecondLook look = look_again(run, unreferenced);
+  const SecondLook look = look_again(run, unreferenced, files);
   add_mentions(run.catalogue, look.mentions, page);
   add_texture_files(run.catalogue, look.files, look.users, look.mentions, run.paths, page);
 }
@@ -123,9 +131,11 @@ int run_texsift(const std::vector<std::string>& args, Console& console) {
     const NameSearch rule(run.catalogue.name_views());
     const ConsoleReport report = run.console_report();
     PerFileLines lines(run.catalogue, report);
-    search_per_file(run, is_searchable, rule, lines, false, page ? &*page : nullptr);
+    PassedOver passed_over{second_look_action, {}};
+    search_per_file(run, is_searchable, rule, lines, false, page ? &*page : nullptr,
+                    page ? &passed_over : nullptr);
     if (page)
-      add_second_look(run, &*page);
+      add_second_look(run, passed_over.files, &*page);
   } else {
     search_per_texture(run, page ? &*page : nullptr);
   }

@@ -229,10 +229,15 @@ class FilePool {
 // Feeds a walk's files to a pool.
 class PoolWalk : public WalkVisitor {
  public:
-  PoolWalk(EntryFilter filter, FilePool& pool) : filter_(filter), pool_(pool) {}
+  PoolWalk(EntryFilter filter, FilePool& pool, PassedOver* passed_over)
+      : filter_(filter), pool_(pool), passed_over_(passed_over) {}
 
   EntryAction classify(const std::string&, const DirEntry& entry) override {
-    return filter_(entry);
+    const EntryAction action = filter_(entry);
+    // A file passed over goes on to on_file, which lists it for the later look.
+    if (action == EntryAction::kSkip && is_passed_over(entry))
+      return EntryAction::kRead;
+    return action;
   }
 
   // The content is what is read: a name shown in part is no matter.
@@ -240,12 +245,26 @@ class PoolWalk : public WalkVisitor {
 
   void on_file(const std::string& path, const std::string& open_path,
                const DirEntry& entry) override {
-    pool_.add(path, open_path, entry.name);
+    if (filter_(entry) == EntryAction::kRead) {
+      pool_.add(path, open_path, entry.name);
+      return;
+    }
+    PoolFile file;
+    file.path = path;
+    file.open_path = open_path;
+    file.name = entry.name;
+    passed_over_->files.push_back(std::move(file));
   }
 
  private:
+  bool is_passed_over(const DirEntry& entry) const {
+    return passed_over_ && !entry.is_directory &&
+           passed_over_->later(entry) == EntryAction::kRead;
+  }
+
   EntryFilter filter_;
   FilePool& pool_;
+  PassedOver* passed_over_;
 };
 
 // TEXSIFT_THREADS when it holds a whole number from 1 to 1024.
@@ -277,9 +296,9 @@ size_t pool_slots(unsigned threads) {
 
 void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
                         const FileWork& work, const FileSink& sink, SinkOutput output,
-                        Reading reading) {
+                        Reading reading, PassedOver* passed_over) {
   FilePool pool(threads, reading, work, sink, output);
-  PoolWalk walk(filter, pool);
+  PoolWalk walk(filter, pool, passed_over);
   walk_tree(root, walk, listing_helpers(threads));
   pool.finish();
 }

@@ -39,6 +39,15 @@ constexpr size_t kFilesInFlightPerThread = 8;
 // files in flight share one.
 size_t pool_slots(unsigned threads);
 
+// The files a walk passes over that a later look at the tree reads: those
+// its filter skips and `later` reads, in walk order, each with its path,
+// open path and name set, for read_files_in_order. The later look then lists
+// no directory again, and sees the tree as the walk listed it.
+struct PassedOver {
+  EntryFilter later = nullptr;
+  std::vector<PoolFile> files;
+};
+
 // Walks `root` (ending in a separator, or empty for the current directory)
 // depth-first, descending and reading as `filter` says. Each file is opened,
 // read as `reading` says and, unless it could not be held, worked on by
@@ -48,11 +57,12 @@ size_t pool_slots(unsigned threads);
 // walk order. At most pool_slots(threads) files are in flight, so memory does
 // not grow with the tree. When a file's content cannot be held, the run ends
 // with a message when that file's turn comes. A progress line counts the
-// files handed on (see SearchProgress), as `output` allows.
+// files handed on (see SearchProgress), as `output` allows. With
+// `passed_over`, the files it names are listed there as the walk meets them.
 void read_tree_in_order(const std::string& root, EntryFilter filter, unsigned threads,
                         const FileWork& work, const FileSink& sink,
                         SinkOutput output = SinkOutput::kWrites,
-                        Reading reading = Reading::kWhole);
+                        Reading reading = Reading::kWhole, PassedOver* passed_over = nullptr);
 
 // As read_tree_in_order does for a walk, for `files` (each with its path,
 // open path and name set), in their order.

@@ -6,7 +6,7 @@
 #include "search/file_content.h"
 
 void search_tree(const std::string& root, EntryFilter filter, const NameRule& rule,
-                 const ResultSink& sink, SinkOutput output) {
+                 const ResultSink& sink, SinkOutput output, PassedOver* passed_over) {
   const unsigned threads = search_threads();
   // One FoundNames per slot: a file's names are kept until it is handed on.
   std::vector<FoundNames> found(pool_slots(threads));
@@ -20,5 +20,5 @@ void search_tree(const std::string& root, EntryFilter filter, const NameRule& ru
   // A rule that decides each name from a few bytes reads large files in
   // pieces that stay in the processor's cache, never holding them whole.
   const Reading reading = rule.window_overlap() ? Reading::kPiecesWhenLarge : Reading::kWhole;
-  read_tree_in_order(root, filter, threads, search, deliver, output, reading);
+  read_tree_in_order(root, filter, threads, search, deliver, output, reading, passed_over);
 }

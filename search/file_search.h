@@ -24,5 +24,8 @@ using ResultSink = std::function<void(const FileResult& result)>;
 // the search's time, with the reading of the pieces), and handed to `sink`
 // in walk order on the calling
 // thread; `output` says whether `sink` writes to standard output meanwhile.
+// With `passed_over`, the walk lists there the files it names (see
+// PassedOver).
 void search_tree(const std::string& root, EntryFilter filter, const NameRule& rule,
-                 const ResultSink& sink, SinkOutput output = SinkOutput::kWrites);
+                 const ResultSink& sink, SinkOutput output = SinkOutput::kWrites,
+                 PassedOver* passed_over = nullptr);

@@ -39,12 +39,13 @@ class ReferenceRecorder {
 }  // namespace
 
 References find_references(const std::string& game_root,
-                           const std::vector<std::string_view>& names, const GamePaths& paths) {
+                           const std::vector<std::string_view>& names, const GamePaths& paths,
+                           PassedOver* passed_over) {
   NameSearch search(names);
   ReferenceRecorder recorder(names.size(), paths);
   // Nothing is printed until the walk is over: the progress line may be drawn.
   search_tree(
       game_root, is_searchable, search, [&recorder](const FileResult& result) { recorder.on_file(result); },
-      SinkOutput::kSilent);
+      SinkOutput::kSilent, passed_over);
   return std::move(recorder.references);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "search/file_pool.h"
 #include "search/game_root.h"
 
 // One file that holds a name, and where the name first occurs in it.
@@ -26,6 +27,8 @@ struct References {
 
 // Walks `game_root` once, reading each searchable file once and searching it
 // for all of `names` (which may repeat) in one pass. Hits come in the order
-// the per-name walks would meet them.
+// the per-name walks would meet them. With `passed_over`, the walk lists
+// there the files it names (see PassedOver).
 References find_references(const std::string& game_root,
-                           const std::vector<std::string_view>& names, const GamePaths& paths);
+                           const std::vector<std::string_view>& names, const GamePaths& paths,
+                           PassedOver* passed_over = nullptr);

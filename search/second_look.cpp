@@ -5,7 +5,6 @@
 #include "match/mention_search.h"
 #include "search/file_content.h"
 #include "search/file_pool.h"
-#include "search/filter.h"
 #include "text/ascii.h"
 
 namespace {
@@ -28,7 +27,7 @@ std::string_view below_texture_root(std::string_view path) {
 
 }  // namespace
 
-Mentions find_mentions(const std::string& game_root, const std::vector<std::string_view>& names,
+Mentions find_mentions(const std::vector<PoolFile>& files, const std::vector<std::string_view>& names,
                        const std::vector<uint32_t>& looked_for, const GamePaths& paths,
                        const std::vector<std::string_view>& bumps) {
   Mentions mentions;
@@ -80,7 +79,6 @@ Mentions find_mentions(const std::string& game_root, const std::vector<std::stri
   // Large files are read in pieces when the mention forms allow; a texture
   // description is read whole when it comes to be searched.
   const Reading reading = search.window_overlap() ? Reading::kPiecesWhenLarge : Reading::kWhole;
-  read_tree_in_order(game_root, second_look_action, threads, work, sink, SinkOutput::kSilent,
-                     reading);
+  read_files_in_order(files, threads, work, sink, SinkOutput::kSilent, reading);
   return mentions;
 }

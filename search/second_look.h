@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "search/game_root.h"
+#include "search/pool_file.h"
 #include "match/found_names.h"
 
 // One mention of a name: where in a file it first is, and how it is written.
@@ -26,9 +27,10 @@ struct Mentions {
   std::vector<std::vector<Mention>> bump_uses;  // per bump name looked for: its uses, in walk order
 };
 
-// Walks `game_root` once with second_look_action, reading the files on the
-// search's worker threads, and finds the mentions of the names `looked_for`
-// (indexes into `names`). The texture descriptions below the texture root
+// Reads `files`, the files that second_look_action reads and the search
+// passed over (see PassedOver), in their order on the search's worker
+// threads, and finds the mentions of the names `looked_for` (indexes into
+// `names`). The texture descriptions below the texture root
 // ("gamedata\textures\", any case: each .thm, and textures.ltx in the
 // texture root itself) are read with description_uses, for the names looked
 // for and the `bumps` (names of bump files, "DIR\NAME_bump"): their uses are
@@ -36,6 +38,6 @@ struct Mentions {
 // passed over. `hits` has an entry for each of `names`, those not looked for
 // staying empty, and `bump_uses` one for each of `bumps`. Nothing is printed
 // but the progress line.
-Mentions find_mentions(const std::string& game_root, const std::vector<std::string_view>& names,
+Mentions find_mentions(const std::vector<PoolFile>& files, const std::vector<std::string_view>& names,
                        const std::vector<uint32_t>& looked_for, const GamePaths& paths,
                        const std::vector<std::string_view>& bumps = {});

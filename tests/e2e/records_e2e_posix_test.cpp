@@ -79,3 +79,33 @@ TEST(RecordProgram, NamesWithCommasQuotesControlsAndBytesNotUtf8) {
 }
 
 }  // namespace
+
+// The second look reads the files the search's walk passed over, so the
+// tree is walked once: an entry the walk skips is warned of once, in walk
+// order, whether the search or the second look would have read it, and the
+// mention in a passed-over file is still found.
+TEST(RecordProgram, OneWalkWarnsOnce) {
+  TempTree tree;
+  tree.write("gamedata/textures/act/act_head.dds", "a");
+  tree.write("gamedata/config/b\\c.ltx", "x");
+  tree.write("gamedata/config/g\\h.txt", "x");
+  tree.write("gamedata/config/m.txt", "ACT/ACT_HEAD");
+  tree.write("gamedata/d\\e/f.ltx", "x");
+  const std::string root = tree.root();
+  TempTree pages;  // the page folder stays outside the game tree
+  const std::string warnings =
+      "Texsift: warning: backslash in a name, entry skipped: " + root + "gamedata/config/b\\c.ltx\n"
+      "Texsift: warning: backslash in a name, entry skipped: " + root + "gamedata/config/g\\h.txt\n"
+      "Texsift: warning: backslash in a name, entry skipped: " + root + "gamedata/d\\e\n";
+  for (const char* algorithm : {"0", "1"}) {
+    const std::vector<std::string> args =
+        *algorithm == '0' ? std::vector<std::string>{"--json", root}
+                          : std::vector<std::string>{"--html", pages.root() + "page", root, "1"};
+    ProgramResult result = run_built_program(TEXSIFT_PROGRAM, args);
+    EXPECT_EQ(result.status, 0) << algorithm;
+    EXPECT_EQ(result.err, warnings) << algorithm;
+  }
+  ProgramResult json = run_built_program(TEXSIFT_PROGRAM, {"--json", root});
+  EXPECT_NE(json.out.find("\"mentions\":[{\"path\":{\"text\":\"gamedata\\\\config\\\\m.txt\"}"),
+            std::string::npos);
+}
