@@ -184,6 +184,26 @@ bool window_skipped(const char* data, size_t size, size_t at) {
 // True when `at` and the seven window starts before it (those from 0 on)
 // are text.
 bool text_up_to(const char* data, size_t size, size_t at) {
+  if (std::endian::native == std::endian::little && at >= 7 && at + 8 <= size) {
+    // Eight bytes a word, byte i in lane i: the bytes from at - 7 to at + 7
+    // hold none of 0x80 or more, and no four bytes below 0x20 in a row begin
+    // at at - 7 to at.
+    constexpr uint64_t kTop = kEveryEighth << 7;
+    uint64_t before, from_at;  // the bytes from at - 7, and from at
+    memcpy(&before, data + at - 7, 8);
+    memcpy(&from_at, data + at, 8);
+    if (((before | from_at) & kTop) != 0)
+      return false;
+    // The top bit of each byte below 0x20: adding 0x60 to a byte under 0x80
+    // carries into its top bit when it is 0x20 or more, and never past it.
+    const uint64_t control = ~(before + 0x60 * kEveryEighth) & kTop;
+    const uint64_t control_on = ~(from_at + 0x60 * kEveryEighth) & kTop;
+    // Lane i: bytes at - 7 + i and the one after are below 0x20; then the
+    // same from at.
+    const uint64_t pairs = control & (control >> 8 | control_on >> 8 << 56);
+    const uint64_t pairs_on = control_on & control_on >> 8;
+    return (pairs & (pairs >> 16 | pairs_on >> 8 << 48)) == 0;
+  }
   for (size_t from = at >= 7 ? at - 7 : 0; from <= at; ++from)
     if (window_skipped(data, size, from))
       return false;

@@ -73,6 +73,9 @@ TEST(CompactOneName, WorkedCases) {
       // a top-bit byte: the name right after that byte is passed over too.
       {"\x01\x01\x01\x01xxxx\x80" "abcdefgh.", "a", kNone},
       {"\x01\x01\x01\x01xxxx" "abcdefgh.", "a", 8},
+      // Four bytes of 0x1F, the highest control byte, are a window passed
+      // over by 4 like any other control bytes: the name at 8 is jumped over.
+      {"abcdefg \x1f\x1f\x1f\x1f\x1fxxxxxxxx", "\x1f", 12},
       {"sky", "act\\act_head", kNone},
       {"the sky and the sky", "sky", 4},
       {"no such name here", "sky", kNone},
@@ -109,7 +112,7 @@ TEST(CompactOneName, EveryLengthAgreesWithByteModel) {
   // pieces that trigger every window rule; run under AddressSanitizer this
   // also proves that no byte outside the content is read.
   const std::string pieces[] = {"a", "b", "ab", "c", " ", ".", "\0\0\0\0"s,
-                                "\x01", "\x1f", "\x7f", "\x80", "\xff"};
+                                "\x01", "\x1f", "\x1f\x1f\x1f\x1f", "\x7f", "\x80", "\xff"};
   const char* names[] = {"a", "ab", "ba", "abc", "aab", "abab", "abcab", "a\x80", "\x80", "\x01"};
   std::mt19937 random(20140517);
   std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
