@@ -27,11 +27,13 @@ constexpr size_t kPrefixBytes = 4096;
 // How many paths a thread takes at a time when it looks at files' sizes.
 constexpr size_t kSizeTurn = 64;
 
-// The sizes of the files at `paths`, taken on search_threads() threads.
-std::vector<std::optional<uint64_t>> sizes_of(const std::vector<const std::string*>& paths) {
-  std::vector<std::optional<uint64_t>> sizes(paths.size());
-  run_on_threads(paths.size(), search_threads_quietly(), kSizeTurn,
-                 [&](size_t i) { sizes[i] = file_size(*paths[i]); });
+// The sizes of the files of `files` (textures or companions, each with its
+// open_path), taken on search_threads() threads.
+template <typename Files>
+std::vector<std::optional<uint64_t>> sizes_of(const Files& files) {
+  std::vector<std::optional<uint64_t>> sizes(files.size());
+  run_on_threads(files.size(), search_threads_quietly(), kSizeTurn,
+                 [&](size_t i) { sizes[i] = file_size(files[i].open_path); });
   return sizes;
 }
 
@@ -102,18 +104,11 @@ std::vector<std::optional<uint64_t>> content_hashes(const Catalogue& catalogue,
 TextureFiles read_texture_files(const Catalogue& catalogue, bool copies) {
   TextureFiles files;
   std::vector<std::optional<uint64_t>> prefixes;
-  if (copies) {
+  if (copies)
     look_at_textures(catalogue, &files.sizes, &prefixes);
-  } else {
-    std::vector<const std::string*> paths;
-    for (const CatalogueTexture& texture : catalogue.textures)
-      paths.push_back(&texture.open_path);
-    files.sizes = sizes_of(paths);
-  }
-  std::vector<const std::string*> companion_paths;
-  for (const Companion& companion : catalogue.companions)
-    companion_paths.push_back(&companion.open_path);
-  files.companion_sizes = sizes_of(companion_paths);
+  else
+    files.sizes = sizes_of(catalogue.textures);
+  files.companion_sizes = sizes_of(catalogue.companions);
   files.copy_group.assign(catalogue.textures.size(), 0);
   if (copies)
     group_copies(files.sizes,

@@ -245,7 +245,8 @@ class PoolWalk : public WalkVisitor {
 
   void on_file(const std::string& path, const std::string& open_path,
                const DirEntry& entry) override {
-    if (filter_(entry) == EntryAction::kRead) {
+    // Only a walk that lists passed-over files reads one its filter skips.
+    if (!passed_over_ || filter_(entry) == EntryAction::kRead) {
       pool_.add(path, open_path, entry.name);
       return;
     }
