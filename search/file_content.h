@@ -51,7 +51,11 @@ class FileContent {
   }
 
  private:
-  std::unique_ptr<unsigned char[]> buffer_;
+  // Freed with std::free: the buffer grows with std::realloc.
+  struct FreeBytes {
+    void operator()(unsigned char* bytes) const;
+  };
+  std::unique_ptr<unsigned char[], FreeBytes> buffer_;
   uint64_t capacity_ = 0;
   uint64_t size_ = 0;
   InputFile* later_ = nullptr;  // the file read in pieces
