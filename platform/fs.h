@@ -98,8 +98,9 @@ class InputFile {
   // Windows also when it is not a regular file, so a FIFO or device is never
   // waited on.
   bool open(const std::string& path);
-  // The size in bytes the file has now; -1 when it cannot be taken.
-  int64_t size();
+  // The size in bytes the file had when it was opened; -1 when it could not
+  // be taken.
+  int64_t size() const { return size_; }
   // Reads from byte `offset` of the file into `buffer` until `count` bytes
   // are read or the file ends, and returns how many were read: none past the
   // end, fewer than `count` only at the end or on a read error.
@@ -112,6 +113,7 @@ class InputFile {
  private:
   // The open file: a descriptor on POSIX, a HANDLE on Windows; -1 when closed.
   intptr_t handle_ = -1;
+  int64_t size_ = -1;
 };
 
 // True when `path` opens for reading as InputFile::open would open it; the

@@ -108,9 +108,9 @@ int open_nonblocking(const std::string& path) {
 }
 
 // Opens without blocking so that a FIFO put in a file's place never hangs the
-// walk, and refuses anything that is not a regular file. Reads block again
-// when `for_reading`.
-int open_regular_file(const std::string& path, bool for_reading) {
+// walk, and refuses anything that is not a regular file; sets *size to the
+// file's size. Reads block again when `for_reading`.
+int open_regular_file(const std::string& path, bool for_reading, int64_t* size) {
   int fd = open_nonblocking(native_path(path));
   if (fd < 0)
     return -1;
@@ -119,6 +119,7 @@ int open_regular_file(const std::string& path, bool for_reading) {
     ::close(fd);
     return -1;
   }
+  *size = static_cast<int64_t>(info.st_size);
   // O_NONBLOCK is the only status flag the open set.
   if (for_reading)
     fcntl(fd, F_SETFL, 0);
@@ -184,7 +185,8 @@ std::string native_path(const std::string& path) {
 }
 
 bool opens_for_reading(const std::string& path) {
-  int fd = open_regular_file(path, false);
+  int64_t size = 0;
+  int fd = open_regular_file(path, false, &size);
   if (fd < 0)
     return false;
   ::close(fd);
@@ -193,15 +195,8 @@ bool opens_for_reading(const std::string& path) {
 
 bool InputFile::open(const std::string& path) {
   close();
-  handle_ = open_regular_file(path, true);
+  handle_ = open_regular_file(path, true, &size_);
   return handle_ >= 0;
-}
-
-int64_t InputFile::size() {
-  struct stat info;
-  if (handle_ < 0 || fstat(static_cast<int>(handle_), &info) != 0)
-    return -1;
-  return static_cast<int64_t>(info.st_size);
 }
 
 size_t InputFile::read_at(uint64_t offset, char* buffer, size_t count) {
@@ -223,6 +218,7 @@ void InputFile::close() {
   if (handle_ >= 0)
     ::close(static_cast<int>(handle_));
   handle_ = -1;
+  size_ = -1;
 }
 
 std::optional<uint64_t> file_size(const std::string& path) {

@@ -110,14 +110,10 @@ bool InputFile::open(const std::string& path) {
                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   handle_ = reinterpret_cast<intptr_t>(file);
-  return file != INVALID_HANDLE_VALUE;
-}
-
-int64_t InputFile::size() {
   LARGE_INTEGER size;
-  if (handle_ == -1 || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size))
-    return -1;
-  return size.QuadPart;
+  if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size))
+    size_ = size.QuadPart;
+  return file != INVALID_HANDLE_VALUE;
 }
 
 size_t InputFile::read_at(uint64_t offset, char* buffer, size_t count) {
@@ -141,6 +137,7 @@ void InputFile::close() {
   if (handle_ != -1)
     CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = -1;
+  size_ = -1;
 }
 
 std::optional<uint64_t> file_size(const std::string& path) {
