@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,14 +23,45 @@ bool same_group(std::string_view a, std::string_view b) {
   return a.size() == b.size() && (a.empty() || a[0] == b[0]);
 }
 
+// The words of a map, kept by a thread from content to content: a large
+// content's map is large, and pages taken afresh for each content cost more
+// than making the map. Grown in place, so the pages it has are kept.
+class MapStorage {
+ public:
+  MapStorage() = default;
+  MapStorage(const MapStorage&) = delete;
+  MapStorage& operator=(const MapStorage&) = delete;
+  ~MapStorage() { std::free(words_); }
+
+  // Room for `count` words, their values left as they were; throws
+  // std::bad_alloc when it cannot be had.
+  uint64_t* words(size_t count) {
+    if (count > capacity_) {
+      void* grown = count <= SIZE_MAX / sizeof(uint64_t)
+                        ? std::realloc(words_, count * sizeof(uint64_t))
+                        : nullptr;
+      if (!grown)
+        throw std::bad_alloc();
+      words_ = static_cast<uint64_t*>(grown);
+      capacity_ = count;
+    }
+    return words_;
+  }
+
+ private:
+  uint64_t* words_ = nullptr;
+  size_t capacity_ = 0;
+};
+
 // A content's skipped window starts, 64 to a pair of words: the skipped
 // ones, then those of them whose jump is 4. Offsets at or past the end count
 // as skipped, with a jump of 8.
 class SkipMap {
  public:
   // Maps the `size` offsets of `data`, finding the kinds of bytes with
-  // `test`'s instructions: a quarter of a byte per offset.
-  SkipMap(const char* data, size_t size, StartTest test);
+  // `test`'s instructions: a quarter of a byte per offset, held in
+  // `storage`, which must outlive it.
+  SkipMap(const char* data, size_t size, StartTest test, MapStorage* storage);
 
   bool skipped(size_t at) const { return at >= size_ || bit(0, at); }
 
@@ -56,7 +89,7 @@ class SkipMap {
   uint64_t stops(size_t word) const { return ~words_[2 * word] | words_[2 * word + 1]; }
   size_t next_stop(size_t from) const;
 
-  std::unique_ptr<uint64_t[]> words_;  // for each 64 offsets: the skipped ones, then those with a jump of 4
+  const uint64_t* words_;  // for each 64 offsets: the skipped ones, then those with a jump of 4
   size_t size_;
 };
 
@@ -78,9 +111,12 @@ uint64_t bits_from(uint64_t low, uint64_t high, unsigned by) {
 // Per offset of a word, from the kinds of its bytes and of the next word's,
 // its window start's bits in the map: OR and AND over runs of 2, 4 and 8
 // bytes, each run joining two of half its length.
-SkipMap::SkipMap(const char* data, size_t size, StartTest test)
-    : words_(new uint64_t[2 * (size / 64 + 1)]), size_(size) {
-  uint64_t* words = words_.get();
+SkipMap::SkipMap(const char* data, size_t size, StartTest test, MapStorage* storage)
+    : size_(size) {
+  // Every word is written below: storage kept from an earlier content needs
+  // no clearing.
+  uint64_t* words = storage->words(2 * (size / 64 + 1));
+  words_ = words;
   ByteKinds here = kinds_of(data, size, 0, test);
   for (size_t word = 0; 64 * word <= size; ++word) {
     const ByteKinds next = kinds_of(data, size, 64 * word + 64, test);
@@ -214,12 +250,13 @@ bool text_up_to(const char* data, size_t size, size_t at) {
 // for: a content whose occurrences are all funnels needs none.
 class MappedContent {
  public:
-  MappedContent(const char* bytes, size_t byte_count, StartTest test)
-      : data(bytes), size(byte_count), test_(test) {}
+  // The map, once made, is held in `storage`.
+  MappedContent(const char* bytes, size_t byte_count, StartTest test, MapStorage* storage)
+      : data(bytes), size(byte_count), test_(test), storage_(storage) {}
 
   const SkipMap& skips() {
     if (!skips_)
-      skips_.emplace(data, size, test_);
+      skips_.emplace(data, size, test_, storage_);
     return *skips_;
   }
 
@@ -228,6 +265,7 @@ class MappedContent {
 
  private:
   StartTest test_;
+  MapStorage* storage_;
   std::optional<SkipMap> skips_;
 };
 
@@ -530,7 +568,8 @@ void CompactNameSearch::find_all(Bytes content_bytes, FoundNames* found) const {
   if (size == 0 || distinct_.empty())
     return;
   const size_t groups = group_starts_.size();
-  MappedContent content(data, size, test_);
+  thread_local MapStorage map_storage;
+  MappedContent content(data, size, test_, &map_storage);
   std::unique_ptr<uint64_t[]> paths(new uint64_t[groups]);  // where each group's path stands
   Answers answers{*found, first_given_, next_given_};
   for (const NameAutomaton& automaton : automata_) {
