@@ -487,10 +487,6 @@ struct Answers {
   const std::vector<size_t>& first_given;  // each distinct name's first index among those given
   const std::vector<size_t>& next_given;   // each given name's next index with the same bytes
 
-  bool found(size_t name) const {
-    return given.offset(static_cast<uint32_t>(first_given[name])).has_value();
-  }
-
   void set(size_t name, size_t at) {
     for (size_t i = first_given[name]; i < given.name_count(); i = next_given[i])
       given.record(static_cast<uint32_t>(i), at);
@@ -539,7 +535,8 @@ CompactNameSearch::CompactNameSearch(const std::vector<std::string_view>& names,
   for (size_t i = 0; i < distinct_.size(); ++i) {
     if (i == 0 || !same_group(distinct_[i - 1], distinct_[i]))
       group_starts_.push_back(i);
-    group_of_.push_back(static_cast<uint32_t>(group_starts_.size() - 1));
+    shapes_.push_back({static_cast<uint32_t>(group_starts_.size() - 1),
+                       distinct_[i].empty() ? '\0' : distinct_[i][0], distinct_[i].size()});
   }
   group_starts_.push_back(distinct_.size());
   // The names of three bytes or more go into the automata; an empty name is
@@ -572,21 +569,26 @@ void CompactNameSearch::find_all(Bytes content_bytes, FoundNames* found) const {
   MappedContent content(data, size, test_, &map_storage);
   std::unique_ptr<uint64_t[]> paths(new uint64_t[groups]);  // where each group's path stands
   Answers answers{*found, first_given_, next_given_};
+  // The distinct names found, a bit each: asked at every occurrence, so
+  // kept where a lookup stays in the processor's nearest cache.
+  std::vector<uint64_t> found_bits(distinct_.size() / 64 + 1);
   for (const NameAutomaton& automaton : automata_) {
     // A path is the same whichever of its occurrences it was taken to, so
     // each automaton takes the paths afresh from the start.
     std::fill(paths.get(), paths.get() + groups, 0);
     size_t remaining = automaton.name_count();
-    automaton.scan(content_bytes.data(), size,
-                   [&](uint32_t name, size_t start, size_t) {
-                     const std::string& bytes = distinct_[name];
-                     if (!answers.found(name) && path_meets(content, bytes.size(), bytes[0], start,
-                                                            &paths[group_of_[name]])) {
-                       answers.set(name, start);
-                       --remaining;
-                     }
-                     return remaining == 0;
-                   });
+    automaton.scan(content_bytes.data(), size, [&](uint32_t name, size_t start, size_t) {
+      uint64_t& bits = found_bits[name / 64];
+      const uint64_t bit = uint64_t{1} << (name % 64);
+      const NameShape& shape = shapes_[name];
+      if ((bits & bit) == 0 &&
+          path_meets(content, shape.len, shape.first, start, &paths[shape.group])) {
+        bits |= bit;
+        answers.set(name, start);
+        --remaining;
+      }
+      return remaining == 0;
+    });
   }
   for (size_t name : short_names_)
     if (std::optional<size_t> at = find_short_name(content, distinct_[name]))

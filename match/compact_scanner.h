@@ -90,7 +90,14 @@ class CompactNameSearch : public NameRule {
   std::vector<size_t> first_given_;     // each distinct name's first index among those given
   std::vector<size_t> next_given_;      // each given name's next index with the same bytes, or none
   std::vector<size_t> group_starts_;    // each group's first index, then distinct_.size()
-  std::vector<uint32_t> group_of_;      // each distinct name's group
+  // What the pass looks up for a distinct name at each of its occurrences,
+  // kept together.
+  struct NameShape {
+    uint32_t group;
+    char first;
+    size_t len;
+  };
+  std::vector<NameShape> shapes_;       // each distinct name's group, first byte and length
   std::vector<NameAutomaton> automata_; // of the distinct names of three bytes or more
   std::vector<size_t> short_names_;     // the distinct names of one or two bytes
   StartTest test_;                      // also finds the kinds of bytes for the map
