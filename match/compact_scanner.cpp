@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
 

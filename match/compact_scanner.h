@@ -80,9 +80,11 @@ class CompactNameSearch : public NameRule {
   // candidate of its path where its bytes are, recorded in `found` (reset
   // first, names numbered as given, sorted at the end): forgetting the last
   // content's answers costs what was found in it, not the number of names.
-  // Each call allocates 8 bytes per group for the paths and, when some
-  // occurrence needs it, the map: a quarter of a byte per content byte;
-  // a path taken from afar holds a word for each offset it starts from.
+  // Each call allocates 8 bytes per group for the paths and a bit per
+  // distinct name; a path taken from afar holds a word for each offset it
+  // starts from. When some occurrence needs it, the content is mapped, a
+  // quarter of a byte per content byte, in words the calling thread keeps
+  // for its next calls: its map grows to the largest content mapped.
   void find_all(Bytes content, FoundNames* found) const override;
 
  private:
