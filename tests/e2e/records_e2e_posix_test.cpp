@@ -78,8 +78,6 @@ TEST(RecordProgram, NamesWithCommasQuotesControlsAndBytesNotUtf8) {
   }
 }
 
-}  // namespace
-
 // The second look reads the files the search's walk passed over, so the
 // tree is walked once: an entry the walk skips is warned of once, in walk
 // order, whether the search or the second look would have read it, and the
@@ -109,3 +107,5 @@ TEST(RecordProgram, OneWalkWarnsOnce) {
     }
   }
 }
+
+}  // namespace
